@@ -1,0 +1,21 @@
+#pragma once
+// One purge run: cut-off, id range, batches from the top down, each exported
+// (when backupRows) and then deleted (when deleteRows).
+
+#include "purge/purge_host.h"
+#include "purge/purge_settings.h"
+
+namespace sorvane {
+
+enum class PurgeOutcome {
+    Finished,  // the run got through its batches
+    NoData,    // no row lies on or before the cut-off
+};
+
+// Raises RunFailure on every failure; catches nothing. In window mode
+// (commandLineMode == 0) it drives the host's status line, timer and message
+// boxes and, after a finished run, calls host.EndProgram() before returning.
+// The caller ends a command-line run from the outcome.
+PurgeOutcome RunPurge(const PurgeSettings& settings, PurgeHost& host);
+
+}  // namespace sorvane

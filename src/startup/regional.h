@@ -1,0 +1,31 @@
+#pragma once
+// The system's regional settings as the program uses them: number reading and
+// writing with the locale's decimal separator, and the general date form
+// (short date, blank, long time; the time left out at midnight). A locale
+// whose short date has a two-digit year falls back to ISO 8601 so that no
+// backup or log line loses the century.
+
+#include <ctime>
+#include <optional>
+#include <string>
+
+namespace sorvane {
+
+// strftime formats of the short date and the long time.
+std::string ShortDateFormat();
+std::string LongTimeFormat();
+
+// Short date, and " " + long time unless the time is exactly midnight.
+std::string FormatGeneralDate(const std::tm& localTime);
+// The same for the current local date and time.
+std::string FormatGeneralDateNow();
+
+// The whole text as one number: blanks around it, a sign, the locale's
+// decimal separator and an exponent are allowed. Empty text is no number.
+std::optional<double> ReadNumber(const std::string& text);
+
+// A number in its ordinary text form with the locale's decimal separator
+// (no grouping, no exponent for ordinary magnitudes, no trailing zeros).
+std::string FormatNumber(double value);
+
+}  // namespace sorvane
