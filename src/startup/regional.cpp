@@ -1,0 +1,110 @@
+#include "startup/regional.h"
+
+#include <charconv>
+#include <clocale>
+#include <cstdio>
+#include <langinfo.h>
+
+namespace sorvane {
+
+namespace {
+
+// A short date without the century (%y, or %D which means %m/%d/%y) would
+// make backups and logs ambiguous, so such locales (C, POSIX, C.UTF-8 among
+// them) get ISO 8601 dates and times instead.
+bool LocaleDateHasTwoDigitYear() {
+    const std::string format = nl_langinfo(D_FMT);
+    return format.empty() || format.find("%y") != std::string::npos ||
+           format.find("%D") != std::string::npos;
+}
+
+std::string Format(const char* format, const std::tm& time) {
+    char buffer[256];
+    const std::size_t length = std::strftime(buffer, sizeof buffer, format, &time);
+    return std::string(buffer, length);
+}
+
+std::string DecimalSeparator() {
+    const char* point = std::localeconv()->decimal_point;
+    return (point != nullptr && *point != '\0') ? point : ".";
+}
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+}  // namespace
+
+std::string ShortDateFormat() {
+    return LocaleDateHasTwoDigitYear() ? "%Y-%m-%d" : nl_langinfo(D_FMT);
+}
+
+std::string LongTimeFormat() {
+    if (LocaleDateHasTwoDigitYear()) return "%H:%M:%S";
+    const std::string format = nl_langinfo(T_FMT);
+    return format.empty() ? "%H:%M:%S" : format;
+}
+
+std::string FormatGeneralDate(const std::tm& localTime) {
+    std::string text = Format(ShortDateFormat().c_str(), localTime);
+    if (localTime.tm_hour != 0 || localTime.tm_min != 0 || localTime.tm_sec != 0) {
+        text += ' ';
+        text += Format(LongTimeFormat().c_str(), localTime);
+    }
+    return text;
+}
+
+std::string FormatGeneralDateNow() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return FormatGeneralDate(local);
+}
+
+std::optional<double> ReadNumber(const std::string& text) {
+    const std::string point = DecimalSeparator();
+    std::size_t begin = 0;
+    std::size_t end = text.size();
+    while (begin < end && IsBlank(text[begin])) ++begin;
+    while (end > begin && IsBlank(text[end - 1])) --end;
+
+    // Rebuild the number in the C form that from_chars reads, accepting only
+    // sign, digits, the locale's decimal separator and an exponent: no hex,
+    // no "inf" or "nan", nothing left over.
+    std::string plain;
+    std::size_t i = begin;
+    if (i < end && (text[i] == '+' || text[i] == '-')) plain += text[i++];
+    std::size_t digits = 0;
+    while (i < end && IsDigit(text[i])) { plain += text[i++]; ++digits; }
+    if (text.compare(i, point.size(), point) == 0 && i + point.size() <= end) {
+        plain += '.';
+        i += point.size();
+        while (i < end && IsDigit(text[i])) { plain += text[i++]; ++digits; }
+    }
+    if (digits == 0) return std::nullopt;
+    if (i < end && (text[i] == 'e' || text[i] == 'E')) {
+        plain += 'e';
+        ++i;
+        if (i < end && (text[i] == '+' || text[i] == '-')) plain += text[i++];
+        std::size_t exponentDigits = 0;
+        while (i < end && IsDigit(text[i])) { plain += text[i++]; ++exponentDigits; }
+        if (exponentDigits == 0) return std::nullopt;
+    }
+    if (i != end) return std::nullopt;
+
+    const char* first = plain.data();
+    if (*first == '+') ++first;  // from_chars takes no plus sign
+    double value = 0;
+    const auto [last, error] = std::from_chars(first, plain.data() + plain.size(), value);
+    if (error != std::errc() || last != plain.data() + plain.size()) return std::nullopt;
+    return value;
+}
+
+std::string FormatNumber(double value) {
+    char buffer[64];
+    // %g follows LC_NUMERIC, so the locale's decimal separator comes for free.
+    std::snprintf(buffer, sizeof buffer, "%.15g", value);
+    return buffer;
+}
+
+}  // namespace sorvane

@@ -1,0 +1,83 @@
+#include "startup/reporting.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <syslog.h>
+#include <unistd.h>
+
+#include "purge/run_failure.h"
+#include "startup/regional.h"
+
+namespace sorvane {
+
+std::int16_t debugEnabled = 0;
+
+namespace {
+
+constexpr const char* kDebugLogName = "debug.log";
+
+class SystemLogSink : public EventLogSink {
+public:
+    bool Write(std::int32_t eventType, const std::string& message, std::int16_t /*eventId*/,
+               std::int16_t /*category*/) override {
+        openlog("Sorvane", LOG_PID, LOG_USER);
+        syslog(LOG_USER | PriorityOf(eventType), "%s", message.c_str());
+        closelog();
+        return true;
+    }
+
+private:
+    static int PriorityOf(std::int32_t eventType) {
+        switch (eventType) {
+            case 1: return LOG_ERR;
+            case 2: return LOG_WARNING;
+            case 4: return LOG_INFO;
+            default: return LOG_NOTICE;
+        }
+    }
+};
+
+SystemLogSink systemLogSink;
+EventLogSink* currentSink = &systemLogSink;
+
+[[noreturn]] void RaiseDebugLogFailure(int error) {
+    throw RunFailure(kFileAccess, std::string("Cannot write ") + kDebugLogName + ": " + std::strerror(error));
+}
+
+}  // namespace
+
+void WriteDebugLog(const std::string& message) {
+    if (debugEnabled != -1) return;
+
+    const std::string line = FormatGeneralDateNow() + ": " + message + "\r\n";
+    // Opened and closed for every line so that nothing stays open between
+    // calls and other programs can read the log while a run goes on.
+    const int fd = ::open(kDebugLogName, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0) RaiseDebugLogFailure(errno);
+    std::size_t written = 0;
+    while (written < line.size()) {
+        const ssize_t n = ::write(fd, line.data() + written, line.size() - written);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            const int error = errno;
+            ::close(fd);
+            RaiseDebugLogFailure(error);
+        }
+        written += static_cast<std::size_t>(n);
+    }
+    if (::close(fd) != 0) RaiseDebugLogFailure(errno);
+}
+
+void SetEventLogSink(EventLogSink* sink) { currentSink = sink != nullptr ? sink : &systemLogSink; }
+
+std::int16_t WriteEventLogEntry(std::int32_t eventType, const std::string& message, std::int16_t eventId,
+                                std::int16_t category) {
+    try {
+        return currentSink->Write(eventType, message, eventId, category) ? 1 : 0;
+    } catch (...) {
+        return 0;
+    }
+}
+
+}  // namespace sorvane
