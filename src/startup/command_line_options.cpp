@@ -1,0 +1,86 @@
+#include "startup/command_line_options.h"
+
+#include <cstdint>
+#include <optional>
+
+#include "startup/option_values.h"
+#include "startup/reporting.h"
+
+namespace sorvane {
+
+namespace {
+
+bool Contains(const std::string& argument, const char* optionName) {
+    return argument.find(optionName) != std::string::npos;
+}
+
+// -ndays and -delrecpertrip: a rejected value is only traced (while -debug is
+// already on) and the field keeps what it had.
+void ApplyNumberOption(const std::string& argument, const std::string& optionName, std::int16_t& field) {
+    if (!Contains(argument, optionName.c_str())) return;
+    const std::optional<std::int16_t> number = ReadWholeNumber16(OptionValue(argument, optionName), optionName);
+    if (number) {
+        field = *number;
+    } else {
+        WriteDebugLog("The Value for " + optionName.substr(1) + " must be numeric!");
+    }
+}
+
+void ApplyTextOption(const std::string& argument, const char* optionName, std::string& field) {
+    if (Contains(argument, optionName)) field = OptionValue(argument, optionName);
+}
+
+void ApplyBooleanOption(const std::string& argument, const char* optionName, Bool16& field) {
+    if (Contains(argument, optionName)) field = ConvertToBool16(OptionValue(argument, optionName), optionName);
+}
+
+// -includedate and -overwrite keep the typed text; the export reads it as a
+// number where it uses it.
+void ApplyNumberOrTextOption(const std::string& argument, const char* optionName, NumberOrText& field) {
+    if (Contains(argument, optionName)) field = OptionValue(argument, optionName);
+}
+
+void ApplyTimeColumnOption(const std::string& argument, std::string& timeColumn) {
+    if (!Contains(argument, "-timecol")) return;
+    const std::string value = OptionValue(argument, "-timecol");
+    if (value == "ReceivedAt" || value == "DeviceReportedTime") {
+        timeColumn = value;
+    } else {
+        WriteDebugLog("-timecol must have one of the following Options: ReceivedAt/DeviceReportedTime !");
+    }
+}
+
+}  // namespace
+
+void ApplyCommandLineArgument(const std::string& argument, PurgeSettings& settings,
+                              const ShowManualPage& showManualPage) {
+    ApplyNumberOption(argument, "-ndays", settings.days);
+    if (Contains(argument, "-h") && showManualPage) showManualPage();
+    ApplyTextOption(argument, "-dsn", settings.dsn);
+    ApplyTextOption(argument, "-table", settings.tableName);
+    ApplyTextOption(argument, "-user", settings.userName);
+    ApplyTextOption(argument, "-pass", settings.password);
+    ApplyTextOption(argument, "-sep", settings.separator);
+    ApplyTextOption(argument, "-esc", settings.escapeText);
+    ApplyTextOption(argument, "-filename", settings.fileName);
+    ApplyTextOption(argument, "-fileex", settings.fileExtension);
+    ApplyBooleanOption(argument, "-backup", settings.backupRows);
+    ApplyBooleanOption(argument, "-delete", settings.deleteRows);
+    ApplyTextOption(argument, "-filepath", settings.filePath);
+    ApplyNumberOrTextOption(argument, "-includedate", settings.includeDate);
+    ApplyNumberOrTextOption(argument, "-overwrite", settings.overwrite);
+    ApplyNumberOption(argument, "-delrecpertrip", settings.recordsPerTrip);
+    ApplyTimeColumnOption(argument, settings.timeColumn);
+    if (Contains(argument, "-debug")) debugEnabled = -1;
+}
+
+void ReadCommandLineOptions(const std::vector<std::string>& argumentList, PurgeSettings& settings,
+                            const ShowManualPage& showManualPage,
+                            const std::function<void()>& beforeEachArgument) {
+    for (const std::string& argument : argumentList) {
+        if (beforeEachArgument) beforeEachArgument();
+        ApplyCommandLineArgument(argument, settings, showManualPage);
+    }
+}
+
+}  // namespace sorvane

@@ -1,0 +1,31 @@
+#pragma once
+// The option table of a command-line run: which argument sets which field of
+// the purge settings.
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "purge/purge_settings.h"
+
+namespace sorvane {
+
+// Called for every argument that contains "-h" (so -h, -help, and also a
+// value such as -dsn=my-host).
+using ShowManualPage = std::function<void()>;
+
+// Runs every check of the option table, in table order, against one argument.
+// An option applies when its name occurs anywhere in the argument (letter case
+// matters); its value is read from the fixed position after the name and one
+// separator. Raises RunFailure for a 16-bit overflow of -ndays/-delrecpertrip
+// and for a -backup/-delete value that is no boolean; -debug sets debugEnabled.
+void ApplyCommandLineArgument(const std::string& argument, PurgeSettings& settings,
+                              const ShowManualPage& showManualPage);
+
+// Applies every slot of argumentList (slot 0 included) in order, calling
+// beforeEachArgument first for each when it is set.
+void ReadCommandLineOptions(const std::vector<std::string>& argumentList, PurgeSettings& settings,
+                            const ShowManualPage& showManualPage,
+                            const std::function<void()>& beforeEachArgument = {});
+
+}  // namespace sorvane

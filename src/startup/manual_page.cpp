@@ -1,0 +1,62 @@
+#include "startup/manual_page.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <system_error>
+
+#include "purge/run_failure.h"
+#include "startup/read_text_lines.h"
+
+namespace sorvane {
+
+namespace {
+
+std::filesystem::path ProgramFolder() {
+    std::error_code error;
+    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::filesystem::path() : program.parent_path();
+}
+
+}  // namespace
+
+std::vector<std::string> ManualPageCandidates() {
+    std::vector<std::string> candidates{kManualPageFileName};
+    const std::filesystem::path folder = ProgramFolder();
+    if (!folder.empty()) {
+        candidates.push_back((folder / kManualPageFileName).string());
+        candidates.push_back((folder / ".." / "share" / "sorvane" / kManualPageFileName).lexically_normal().string());
+    }
+    return candidates;
+}
+
+std::optional<std::vector<std::string>> LoadManualPageFrom(const std::vector<std::string>& candidates) {
+    for (const std::string& candidate : candidates) {
+        std::error_code error;
+        // Only an absent file passes on to the next place; one that is there
+        // but empty or unreadable is reported, not silently replaced.
+        if (std::filesystem::exists(candidate, error)) return ReadTextLines(candidate);
+    }
+    return std::nullopt;
+}
+
+std::optional<std::vector<std::string>> LoadManualPage() { return LoadManualPageFrom(ManualPageCandidates()); }
+
+void ShowManualPageIn(ManualPageSink& sink, const ManualPageLoader& loader) {
+    const std::optional<std::vector<std::string>> lines = loader ? loader() : std::nullopt;
+    if (!lines) {
+        throw RunFailure(kFileNotFound, std::string("The manual page ") + kManualPageFileName +
+                                            " is missing, empty or unreadable");
+    }
+    constexpr std::size_t kLastCounterValue = INT16_MAX;
+    for (std::size_t index = 0; index < lines->size(); ++index) {
+        sink.AppendLine((*lines)[index]);
+        // The 16-bit line counter overflows when it steps past 32767, whether
+        // or not another line follows.
+        if (index == kLastCounterValue) {
+            throw RunFailure(kOverflow, "The manual page has 32768 lines or more; its 16-bit line counter overflowed");
+        }
+    }
+    sink.Show();
+}
+
+}  // namespace sorvane

@@ -1,0 +1,75 @@
+#include "startup/startup.h"
+
+#include <exception>
+
+#include "purge/run_failure.h"
+#include "startup/command_line_options.h"
+#include "startup/reporting.h"
+
+namespace sorvane {
+
+namespace {
+
+constexpr std::int32_t kErrorEventType = 1;
+constexpr std::int16_t kStartupEventId = 26;
+constexpr std::int16_t kStartupEventCategory = 26;
+
+// Number given to failures that are not the program's own RunFailure (for
+// example memory exhaustion inside a library).
+constexpr long kInternalErrorNumber = 51;
+
+constexpr const char* kDsnMissingMessage = "The following parameters are missing: -dsn";
+
+// The start-up error handler: event log first, so that the entry is written
+// even when the debug log is what failed.
+void ReportStartupFailure(long number, const std::string& description) {
+    const std::string message = "Runtime error during program execution  - run time error " +
+                                std::to_string(number) + " - " + description;
+    WriteEventLogEntry(kErrorEventType, message, kStartupEventId, kStartupEventCategory);
+    try {
+        WriteDebugLog(message);
+    } catch (...) {
+        // Nowhere is left to report that the debug log failed as well.
+    }
+}
+
+int RunCommandLine(const std::vector<std::string>& argumentList, ManualPageSink& manual, PurgeHost& host,
+                   const StartupServices& services) {
+    PurgeSettings settings;
+    settings.commandLineMode = 1;
+
+    ReadCommandLineOptions(
+        argumentList, settings, [&] { ShowManualPageIn(manual, services.loadManualPage); },
+        [&] { manual.Yield(); });
+
+    if (settings.dsn.empty()) {
+        WriteEventLogEntry(kErrorEventType, kDsnMissingMessage, kStartupEventId, kStartupEventCategory);
+        WriteDebugLog(kDsnMissingMessage);
+        return kExitDsnMissing;
+    }
+
+    WriteDebugLog("ConSorvane was started successfully");
+    if (!services.runPurge) throw RunFailure(kInvalidArgument, "No purge run is available");
+    services.runPurge(settings, host);
+    return kExitPurgeEnded;
+}
+
+}  // namespace
+
+int RunStartup(const std::vector<std::string>& argumentList, ManualPageSink& manual, PurgeHost& host,
+               const StartupServices& services) {
+    int status = kExitRunFailure;
+    try {
+        status = RunCommandLine(argumentList, manual, host, services);
+    } catch (const RunFailure& failure) {
+        ReportStartupFailure(failure.Number(), failure.Description());
+    } catch (const std::exception& failure) {
+        ReportStartupFailure(kInternalErrorNumber, failure.what());
+    }
+    // A finished purge ends the program at once; otherwise an open manual
+    // page keeps it running until the user closes it.
+    if (status != kExitPurgeEnded) manual.WaitUntilClosed();
+    return status;
+}
+
+}  // namespace sorvane

@@ -1,0 +1,43 @@
+#pragma once
+// A command-line run from its split arguments to its exit status.
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "purge/purge_host.h"
+#include "purge/purge_settings.h"
+#include "purge/run_purge.h"
+#include "startup/manual_page.h"
+#include "startup/manual_page_sink.h"
+
+namespace sorvane {
+
+// Exit statuses of a command-line run, so that a scheduler can tell a failure
+// from success:
+//   0  the purge run finished, or found no row old enough;
+//   1  the start-up error handler caught a failure (bad option value, missing
+//      manual page, unwritable debug.log, any failure of the purge run);
+//   2  no -dsn was given, so no purge ran (also for a lone -h).
+constexpr int kExitPurgeEnded = 0;
+constexpr int kExitRunFailure = 1;
+constexpr int kExitDsnMissing = 2;
+
+using PurgeRunner = std::function<PurgeOutcome(const PurgeSettings&, PurgeHost&)>;
+
+// What a command-line run calls outside start-up; replaceable in tests.
+struct StartupServices {
+    PurgeRunner runPurge = RunPurge;
+    ManualPageLoader loadManualPage = LoadManualPage;
+};
+
+// argumentList is SplitCommandLine's result holding at least one argument.
+// Reads the options, then runs the purge when -dsn was given, or reports the
+// missing -dsn to the event log and the debug log. Every failure is caught
+// here, written to the event log (type 1, ID 26, category 26) and the debug
+// log, and ends the run. When no purge ended the program (statuses 1 and 2),
+// manual.WaitUntilClosed() lets a shown manual page keep the program alive.
+int RunStartup(const std::vector<std::string>& argumentList, ManualPageSink& manual, PurgeHost& host,
+               const StartupServices& services = {});
+
+}  // namespace sorvane
