@@ -1,0 +1,64 @@
+#include "purge/odbc_connection.h"
+
+#include <sqlext.h>
+
+#include "purge/odbc_diagnostics.h"
+#include "purge/run_failure.h"
+
+namespace sorvane::odbc {
+
+Environment::Environment() {
+    if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &handle_))) {
+        handle_ = SQL_NULL_HENV;
+        throw RunFailure(0, "Cannot set up the ODBC environment (is unixODBC installed?)");
+    }
+    const SQLRETURN result =
+        SQLSetEnvAttr(handle_, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
+    if (!SQL_SUCCEEDED(result)) {
+        SQLFreeHandle(SQL_HANDLE_ENV, handle_);
+        handle_ = SQL_NULL_HENV;
+        throw RunFailure(0, "Cannot declare ODBC 3 behaviour to the driver manager");
+    }
+}
+
+Environment::~Environment() {
+    if (handle_ != SQL_NULL_HENV) SQLFreeHandle(SQL_HANDLE_ENV, handle_);
+}
+
+Connection::Connection(const std::string& connectionText) {
+    Check(SQLAllocHandle(SQL_HANDLE_DBC, environment_.Handle(), &handle_), SQL_HANDLE_ENV,
+          environment_.Handle(), "Allocating a connection");
+    try {
+        Check(SQLSetConnectAttr(handle_, SQL_ATTR_LOGIN_TIMEOUT, reinterpret_cast<SQLPOINTER>(0), 0),
+              SQL_HANDLE_DBC, handle_, "Setting the login time limit");
+        // Not every driver knows a connection time limit; none is the default
+        // anyway, so a refusal here changes nothing.
+        SQLSetConnectAttr(handle_, SQL_ATTR_CONNECTION_TIMEOUT, reinterpret_cast<SQLPOINTER>(0), 0);
+        SQLCHAR completed[1024];
+        SQLSMALLINT completedLength = 0;
+        Check(SQLDriverConnect(handle_, nullptr,
+                               reinterpret_cast<SQLCHAR*>(const_cast<char*>(connectionText.c_str())),
+                               SQL_NTS, completed, sizeof completed, &completedLength,
+                               SQL_DRIVER_NOPROMPT),
+              SQL_HANDLE_DBC, handle_, "Connecting to the data source");
+        connected_ = true;
+    } catch (...) {
+        SQLFreeHandle(SQL_HANDLE_DBC, handle_);
+        throw;
+    }
+}
+
+Connection::~Connection() {
+    if (connected_) SQLDisconnect(handle_);
+    SQLFreeHandle(SQL_HANDLE_DBC, handle_);
+}
+
+std::string Connection::DbmsName() const {
+    SQLCHAR name[256] = {0};
+    SQLSMALLINT length = 0;
+    Check(SQLGetInfo(handle_, SQL_DBMS_NAME, name, sizeof name, &length), SQL_HANDLE_DBC, handle_,
+          "Asking for the database system's name");
+    return reinterpret_cast<const char*>(name);
+}
+
+}  // namespace sorvane::odbc

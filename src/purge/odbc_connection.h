@@ -1,0 +1,44 @@
+#pragma once
+// The ODBC environment and one connection, each owning its handle. No time
+// limits: a purge of a large table may legitimately run for hours.
+
+#include <sql.h>
+#include <string>
+
+namespace sorvane::odbc {
+
+// An environment declared for ODBC 3 behaviour.
+class Environment {
+public:
+    Environment();
+    ~Environment();
+    Environment(const Environment&) = delete;
+    Environment& operator=(const Environment&) = delete;
+
+    SQLHENV Handle() const { return handle_; }
+
+private:
+    SQLHENV handle_ = SQL_NULL_HENV;
+};
+
+// A connection opened with a full connection text, never prompting. It owns
+// its environment, so one object is all a caller has to keep.
+class Connection {
+public:
+    explicit Connection(const std::string& connectionText);
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    SQLHDBC Handle() const { return handle_; }
+
+    // What the driver calls its database system ("SQLite", "MariaDB", ...).
+    std::string DbmsName() const;
+
+private:
+    Environment environment_;
+    SQLHDBC handle_ = SQL_NULL_HDBC;
+    bool connected_ = false;
+};
+
+}  // namespace sorvane::odbc
