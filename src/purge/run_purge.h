@@ -4,6 +4,7 @@
 
 #include "purge/purge_host.h"
 #include "purge/purge_settings.h"
+#include "purge/run_clock.h"
 
 namespace sorvane {
 
@@ -17,5 +18,11 @@ enum class PurgeOutcome {
 // boxes and, after a finished run, calls host.EndProgram() before returning.
 // The caller ends a command-line run from the outcome.
 PurgeOutcome RunPurge(const PurgeSettings& settings, PurgeHost& host);
+
+// The same, with the local date and time taken from `clock` (for the
+// cut-off, the backup file's date and the elapsed time). A separate name
+// keeps RunPurge usable as a plain function value.
+PurgeOutcome RunPurgeWithClock(const PurgeSettings& settings, PurgeHost& host,
+                               const RunClock& clock);
 
 }  // namespace sorvane

@@ -1,0 +1,30 @@
+#include "purge/cut_off.h"
+
+#include <chrono>
+#include <cstdio>
+#include <limits>
+
+#include "purge/run_failure.h"
+
+namespace sorvane {
+
+std::string BuildCutOffLiteral(std::int16_t days, const std::tm& today) {
+    const int offset = 1 - static_cast<int>(days);
+    if (offset < std::numeric_limits<std::int16_t>::min() ||
+        offset > std::numeric_limits<std::int16_t>::max()) {
+        throw RunFailure(kOverflow, "Overflow: an age of " + std::to_string(days) +
+                                        " days is out of range");
+    }
+    // Calendar arithmetic on the civil date alone: no time zone or daylight
+    // saving change can move the day.
+    using namespace std::chrono;
+    const year_month_day date{year{today.tm_year + 1900}, month{static_cast<unsigned>(today.tm_mon + 1)},
+                              day{static_cast<unsigned>(today.tm_mday)}};
+    const year_month_day cutOff{sys_days{date} + std::chrono::days{offset}};
+    char text[64];
+    std::snprintf(text, sizeof text, "{ts '%d-%02u-%02u 00:00:00'}", static_cast<int>(cutOff.year()),
+                  static_cast<unsigned>(cutOff.month()), static_cast<unsigned>(cutOff.day()));
+    return text;
+}
+
+}  // namespace sorvane

@@ -1,0 +1,128 @@
+#include "purge/field_text.h"
+
+#include <sqlext.h>
+
+#include <charconv>
+#include <clocale>
+#include <cstdio>
+#include <ctime>
+
+#include "startup/regional.h"
+
+namespace sorvane {
+
+namespace {
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+std::string DecimalSeparator() {
+    const char* point = std::localeconv()->decimal_point;
+    return (point != nullptr && *point != '\0') ? point : ".";
+}
+
+// Drivers write decimals in the C form ("-12.50"). Shown as the number it
+// is: trailing zeros of the fraction dropped, the locale's separator. Every
+// digit is kept, which a double could not promise for wide decimals.
+std::string DecimalText(const std::string& value) {
+    std::size_t i = (!value.empty() && (value[0] == '-' || value[0] == '+')) ? 1 : 0;
+    const std::size_t digitsStart = i;
+    while (i < value.size() && IsDigit(value[i])) ++i;
+    if (i == digitsStart) return value;
+    if (i == value.size()) return value;
+    if (value[i] != '.') return value;
+    std::size_t end = value.size();
+    for (std::size_t j = i + 1; j < end; ++j) {
+        if (!IsDigit(value[j])) return value;
+    }
+    while (end > i + 1 && value[end - 1] == '0') --end;
+    std::string text = value.substr(0, i);
+    if (end > i + 1) text += DecimalSeparator() + value.substr(i + 1, end - i - 1);
+    return text;
+}
+
+std::string FloatText(const std::string& value) {
+    double number = 0;
+    const char* first = value.data();
+    const char* last = value.data() + value.size();
+    if (first != last && *first == '+') ++first;
+    const auto [end, error] = std::from_chars(first, last, number);
+    if (error != std::errc() || end != last) return value;
+    return FormatNumber(number);
+}
+
+// Reads "YYYY-MM-DD", "HH:MM:SS" or both joined by a blank or 'T', with an
+// optional fraction after the seconds.
+bool ReadDateTime(const std::string& value, bool wantDate, bool wantTime, std::tm& time) {
+    time = std::tm{};
+    time.tm_mday = 1;
+    int used = 0;
+    const char* text = value.c_str();
+    if (wantDate) {
+        int year = 0, month = 0, day = 0;
+        if (std::sscanf(text, "%4d-%2d-%2d%n", &year, &month, &day, &used) != 3 || used != 10) {
+            return false;
+        }
+        time.tm_year = year - 1900;
+        time.tm_mon = month - 1;
+        time.tm_mday = day;
+        text += used;
+        if (*text == '\0') return month >= 1 && month <= 12 && day >= 1 && day <= 31;
+        if (!wantTime || (*text != ' ' && *text != 'T')) return false;
+        ++text;
+    }
+    int hour = 0, minute = 0, second = 0;
+    used = 0;
+    if (std::sscanf(text, "%2d:%2d:%2d%n", &hour, &minute, &second, &used) != 3 || used != 8) {
+        return false;
+    }
+    text += used;
+    if (*text == '.') {
+        ++text;
+        while (IsDigit(*text)) ++text;
+    }
+    if (*text != '\0') return false;
+    time.tm_hour = hour;
+    time.tm_min = minute;
+    time.tm_sec = second;
+    return time.tm_mon >= 0 && time.tm_mon <= 11 && hour <= 23 && minute <= 59 && second <= 60;
+}
+
+std::string TimeOfDayText(const std::tm& time) {
+    char text[128];
+    const std::size_t length = std::strftime(text, sizeof text, LongTimeFormat().c_str(), &time);
+    return std::string(text, length);
+}
+
+}  // namespace
+
+std::string FieldText(int sqlType, const std::optional<std::string>& value) {
+    if (!value) return {};
+    std::tm time{};
+    switch (sqlType) {
+        case SQL_DECIMAL:
+        case SQL_NUMERIC:
+            return DecimalText(*value);
+        case SQL_REAL:
+        case SQL_FLOAT:
+        case SQL_DOUBLE:
+            return FloatText(*value);
+        case SQL_TYPE_TIMESTAMP:
+        case SQL_TIMESTAMP:
+            // A timestamp column may also hold a bare date (SQLite keeps text).
+            if (ReadDateTime(*value, true, true, time)) return FormatGeneralDate(time);
+            return *value;
+        case SQL_TYPE_DATE:
+        case SQL_DATE:
+            if (ReadDateTime(*value, true, false, time)) return FormatGeneralDate(time);
+            return *value;
+        case SQL_TYPE_TIME:
+        case SQL_TIME:
+            if (ReadDateTime(*value, false, true, time)) return TimeOfDayText(time);
+            return *value;
+        default:
+            // Integers come as plain digits already; text stays as it is.
+            return *value;
+    }
+}
+
+}  // namespace sorvane

@@ -1,0 +1,167 @@
+#include "purge/run_purge.h"
+
+#include <charconv>
+#include <limits>
+#include <optional>
+
+#include "purge/backup_file.h"
+#include "purge/batch_arithmetic.h"
+#include "purge/connection_text.h"
+#include "purge/cut_off.h"
+#include "purge/export_batch_to_csv.h"
+#include "purge/odbc_statement.h"
+#include "purge/priority.h"
+#include "purge/run_failure.h"
+#include "purge/sql_identifier.h"
+#include "startup/reporting.h"
+
+namespace sorvane {
+
+namespace {
+
+constexpr int kStatusTimerInterval = 10000;
+
+bool IsWindowRun(const PurgeSettings& settings) { return settings.commandLineMode == 0; }
+
+void CheckSettings(const PurgeSettings& settings) {
+    // A width of 0 would never leave the first batch and a negative one
+    // would walk upwards for ever.
+    if (settings.recordsPerTrip < 1) {
+        throw RunFailure(kInvalidArgument, "Records per trip must be 1 or more, not " +
+                                               std::to_string(settings.recordsPerTrip));
+    }
+    CheckTableName(settings.tableName);
+    CheckTimeColumnName(settings.timeColumn);
+}
+
+// min(id)/max(id) as a 32-bit id. Whole numbers written with a zero fraction
+// ("125.0", as a REAL id column gives) are accepted; anything else is not an id.
+std::int32_t ReadId(const std::string& text, const char* which) {
+    std::string digits = text;
+    const std::size_t point = digits.find('.');
+    if (point != std::string::npos &&
+        digits.find_first_not_of('0', point + 1) == std::string::npos) {
+        digits.erase(point);
+    }
+    std::int64_t value = 0;
+    const char* first = digits.data();
+    const char* last = digits.data() + digits.size();
+    if (first != last && *first == '+') ++first;
+    const auto [end, error] = std::from_chars(first, last, value);
+    if (error == std::errc::result_out_of_range ||
+        (error == std::errc() && end == last &&
+         (value < std::numeric_limits<std::int32_t>::min() ||
+          value > std::numeric_limits<std::int32_t>::max()))) {
+        throw RunFailure(kOverflow, std::string("Overflow: the ") + which + " id " + text +
+                                        " does not fit a 32-bit integer");
+    }
+    if (error != std::errc() || end != last || first == last) {
+        throw RunFailure(kTypeMismatch, std::string("Type mismatch: the ") + which + " id \"" +
+                                            text + "\" is not a whole number");
+    }
+    return static_cast<std::int32_t>(value);
+}
+
+struct IdRange {
+    std::int32_t minId;
+    std::int32_t maxId;
+};
+
+std::optional<IdRange> FindIdRange(const odbc::Connection& connection, const PurgeSettings& settings,
+                                   const std::string& cutOff) {
+    odbc::Statement range(connection);
+    range.ExecuteDirect("SELECT min(id), max(id) FROM " + settings.tableName + " WHERE " +
+                        settings.timeColumn + " <= " + cutOff);
+    if (!range.Fetch()) return std::nullopt;
+    const std::optional<std::string> minText = range.Text(0);
+    const std::optional<std::string> maxText = range.Text(1);
+    if (!minText || !maxText) return std::nullopt;
+    return IdRange{ReadId(*minText, "lowest"), ReadId(*maxText, "highest")};
+}
+
+std::string ElapsedSince(std::time_t start, const RunClock& clock) {
+    return FormatElapsed(static_cast<std::int64_t>(clock.Now() - start));
+}
+
+}  // namespace
+
+PurgeOutcome RunPurge(const PurgeSettings& settings, PurgeHost& host) {
+    return RunPurgeWithClock(settings, host, SystemRunClock());
+}
+
+PurgeOutcome RunPurgeWithClock(const PurgeSettings& settings, PurgeHost& host,
+                               const RunClock& clock) {
+    CheckSettings(settings);
+    const bool windowRun = IsWindowRun(settings);
+
+    LowerRunPriority();
+
+    const std::string cutOff = BuildCutOffLiteral(settings.days, LocalTime(clock.Now()));
+    WriteDebugLog("Prepared timestamp: " + cutOff);
+
+    const odbc::Connection connection(
+        BuildConnectionText(settings.dsn, settings.userName, settings.password));
+    const std::optional<IdRange> range = FindIdRange(connection, settings, cutOff);
+    if (!range) {
+        WriteDebugLog("No Data available");
+        if (windowRun) host.ShowMessage("No Data is available");
+        return PurgeOutcome::NoData;
+    }
+    WriteDebugLog("MinID = " + std::to_string(range->minId) + "; MaxID = " +
+                  std::to_string(range->maxId));
+    WriteDebugLog("Start deleting");
+    std::int64_t batchCounter = 0;
+
+    // The time condition keeps rows younger than the cut-off whose ids fall
+    // inside a batch: ids are not in time order in real log tables.
+    odbc::Statement deleteBatch(connection);
+    deleteBatch.Prepare("DELETE FROM " + settings.tableName + " WHERE id<=? and id>? and " +
+                        settings.timeColumn + " <= " + cutOff);
+    deleteBatch.AddIntegerParameter("b_max");
+    deleteBatch.AddIntegerParameter("b_min");
+
+    if (windowRun) {
+        host.SetStatusTimerInterval(kStatusTimerInterval);
+        host.SetRunFieldsEnabled(false);
+        host.SetStatusTimerEnabled(true);
+    }
+
+    const std::time_t start = clock.Now();
+    const std::int32_t batchWidth = settings.recordsPerTrip;
+    BackupRun backupRun;
+    std::int32_t batchTop = range->maxId;
+    while (batchTop >= range->minId) {
+        host.Yield();
+        // The export comes first: a batch whose backup failed is not deleted.
+        if (settings.backupRows != 0) {
+            ExportBatchToCsv(settings, batchTop, batchWidth, cutOff, host, backupRun, clock);
+        }
+        const std::int32_t lowerBound = BatchLowerBound(batchTop, batchWidth);
+        deleteBatch.SetParameter("b_max", batchTop);
+        deleteBatch.SetParameter("b_min", lowerBound);
+        if (settings.deleteRows != 0) deleteBatch.Execute();
+        batchCounter += batchWidth;
+        batchTop = lowerBound;
+        host.SetProgressCounter(batchCounter);
+        if (windowRun) host.SetStatusText("Deleted records no: " + FormatSignedCount(batchCounter));
+    }
+
+    if (windowRun) {
+        host.SetStatusTimerEnabled(false);
+        host.SetRunFieldsEnabled(true);
+        WriteDebugLog("Finished deleting process");
+    }
+    WriteDebugLog("About " + FormatSignedCount(batchCounter) + " records deleteted in " +
+                  ElapsedSince(start, clock));
+
+    if (windowRun) {
+        host.SetStatusText("Deleted " + FormatSignedCount(batchCounter) + " records in " +
+                           ElapsedSince(start, clock));
+        WriteDebugLog(host.StatusText());
+        host.ShowMessage(settings.deleteRows != 0 ? "Deleting successful" : "Backup was successful");
+        host.EndProgram();
+    }
+    return PurgeOutcome::Finished;
+}
+
+}  // namespace sorvane
