@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <ostream>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -25,15 +26,15 @@ auto Fields(const PurgeSettings& s) {
 
 std::string Describe(const PurgeSettings& s) {
     auto text = [](const NumberOrText& v) {
-        return std::holds_alternative<int>(v) ? "number " + std::to_string(std::get<int>(v))
-                                              : "text '" + std::get<std::string>(v) + "'";
+        return std::holds_alternative<int>(v) ? std::to_string(std::get<int>(v)) : "'" + std::get<std::string>(v) + "'";
     };
-    return "days=" + std::to_string(s.days) + " dsn='" + s.dsn + "' table='" + s.tableName + "' user='" +
-           s.userName + "' pass='" + s.password + "' perTrip=" + std::to_string(s.recordsPerTrip) +
-           " timecol='" + s.timeColumn + "' sep='" + s.separator + "' esc='" + s.escapeText + "' file='" +
-           s.fileName + "' ext='" + s.fileExtension + "' delete=" + std::to_string(s.deleteRows) +
-           " backup=" + std::to_string(s.backupRows) + " path='" + s.filePath + "' overwrite=" +
-           text(s.overwrite) + " includeDate=" + text(s.includeDate);
+    std::string d;
+    for (const std::string& t : {std::to_string(s.days), s.dsn, s.tableName, s.userName, s.password,
+                                 std::to_string(s.recordsPerTrip), s.timeColumn, s.separator, s.escapeText,
+                                 s.fileName, s.fileExtension, std::to_string(s.deleteRows),
+                                 std::to_string(s.backupRows), s.filePath, text(s.overwrite), text(s.includeDate)})
+        d += "[" + t + "] ";
+    return d;
 }
 
 // Runs the option table over a typed command line in a fresh temporary
@@ -64,6 +65,8 @@ struct OptionCase {
     int manualPages = 0;
     bool debugOn = false;
 };
+
+void PrintTo(const OptionCase& c, std::ostream* os) { *os << c.commandLine; }
 
 class OptionTableTest : public OptionsTest, public ::testing::WithParamInterface<OptionCase> {};
 
@@ -157,6 +160,8 @@ struct FailureCase {
     long number;
 };
 
+void PrintTo(const FailureCase& c, std::ostream* os) { *os << c.commandLine; }
+
 class OptionFailureTest : public OptionsTest, public ::testing::WithParamInterface<FailureCase> {};
 
 TEST_P(OptionFailureTest, RaisesARunFailureWithADescription) {
@@ -200,6 +205,8 @@ struct DebugLineCase {
     const char* commandLine;
     const char* expectedLine;  // nullptr: no debug.log at all
 };
+
+void PrintTo(const DebugLineCase& c, std::ostream* os) { *os << c.commandLine; }
 
 class RejectedValueTraceTest : public OptionsTest, public ::testing::WithParamInterface<DebugLineCase> {};
 

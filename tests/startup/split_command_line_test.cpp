@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,8 @@ struct SplitCase {
     std::optional<std::int16_t> maximum;
     Slots expected;  // slot 0 first
 };
+
+void PrintTo(const SplitCase& c, std::ostream* os) { *os << "[" << c.rawText << "]"; }
 
 class SplitCommandLineTest : public ::testing::TestWithParam<SplitCase> {};
 
@@ -57,7 +60,6 @@ INSTANTIATE_TEST_SUITE_P(
         SplitCase{"MaximumCutsFurtherArguments", "a b c d", std::int16_t{2}, {"", "a", "b"}},
         SplitCase{"CappedArgumentKeepsItsQuotedTail", "ab\"c d\" \" \" e", std::int16_t{1}, {"", "abc d "}},
         SplitCase{"DefaultCapOf22", NumberedText(23) + " \"x y\"", std::nullopt, Numbered(22)},
-        SplitCase{"ExplicitCapAboveDefault", NumberedText(30), std::int16_t{30}, Numbered(30)},
         SplitCase{"WorkedExample",
                   "-dsn=EventsDB -ndays=30 -backup=1 -delete=1 -filepath=D:\\archive -includedate=1 -debug",
                   std::nullopt,
@@ -71,6 +73,8 @@ struct RebuildCase {
     std::string rawText;
 };
 
+void PrintTo(const RebuildCase& c, std::ostream* os) { *os << c.name; }
+
 class BuildRawCommandLineTest : public ::testing::TestWithParam<RebuildCase> {};
 
 TEST_P(BuildRawCommandLineTest, JoinsAndQuotesArgumentsWithBlanks) {
@@ -82,25 +86,11 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, BuildRawCommandLineTest,
     ::testing::Values(RebuildCase{"NoArguments", {"sorvane"}, ""},
                       RebuildCase{"PlainArguments", {"sorvane", "-dsn=x", "-ndays=5"}, "-dsn=x -ndays=5"},
-                      RebuildCase{"BlankInsideArgument", {"sorvane", "-ndays 30"}, "\"-ndays 30\""},
+                      RebuildCase{"BlankInsideArgument", {"sorvane", "-ndays 30", "-dsn=My DSN"},
+                                  "\"-ndays 30\" \"-dsn=My DSN\""},
                       RebuildCase{"TabInsideArgument", {"sorvane", "a\tb", "c"}, "\"a\tb\" c"},
                       RebuildCase{"EmptyArgumentKeepsItsSeparator", {"sorvane", "a", "", "b"}, "a  b"}),
     [](const ::testing::TestParamInfo<RebuildCase>& info) { return std::string(info.param.name); });
-
-// What the shell split must come back as the same arguments.
-TEST(RawCommandLineRoundTrip, SplittingTheRebuiltTextGivesTheArgumentsBack) {
-    const std::vector<std::vector<const char*>> argvs = {
-        {"sorvane", "-dsn=My DSN", "-ndays=3"},
-        {"sorvane", "-filepath=/var/backup dir/", "-sep=;", "-debug"},
-        {"sorvane", "-ndays 30"},
-    };
-    for (const auto& argv : argvs) {
-        const Slots slots = SplitCommandLine(BuildRawCommandLine(static_cast<int>(argv.size()), argv.data()));
-        Slots expected{""};
-        for (std::size_t i = 1; i < argv.size(); ++i) expected.push_back(argv[i]);
-        EXPECT_EQ(slots, expected) << argv[1];
-    }
-}
 
 }  // namespace
 }  // namespace sorvane
