@@ -1,0 +1,80 @@
+#include <gtest/gtest.h>
+
+#include "purge/backup_file.h"
+#include "purge/run_failure.h"
+#include "support/scoped_locale.h"
+
+namespace sorvane {
+namespace {
+
+std::tm Day(int year, int month, int day) {
+    std::tm t{};
+    t.tm_year = year - 1900;
+    t.tm_mon = month - 1;
+    t.tm_mday = day;
+    return t;
+}
+
+struct NameCase {
+    const char* filePath;
+    NumberOrText includeDate;
+    const char* expected;
+};
+
+TEST(BackupFilePath, JoinsFolderDateAndName) {
+    const NameCase cases[] = {
+        {"", 0, "BackupFile.csv"},
+        {"", 1, "2026-12-06-BackupFile.csv"},
+        {"/var/backups", 0, "/var/backups/BackupFile.csv"},
+        {"/var/backups/", 0, "/var/backups/BackupFile.csv"},
+        {"/var/backups", 1, "/var/backups/2026-12-06-BackupFile.csv"},
+        {"/var/backups/", 1, "/var/backups/2026-12-06-BackupFile.csv"},
+        {"archive\\", 0, "archive\\BackupFile.csv"},
+        {"/", 0, "/BackupFile.csv"},
+        {"", std::string("1"), "2026-12-06-BackupFile.csv"},
+        {"", std::string(" 1 "), "2026-12-06-BackupFile.csv"},
+        {"", std::string("1.0"), "2026-12-06-BackupFile.csv"},
+        {"", std::string("2"), "BackupFile.csv"},
+        {"", -1, "BackupFile.csv"},
+    };
+    test::ScopedLocale locale("C.UTF-8");
+    for (const auto& c : cases) {
+        PurgeSettings settings;
+        settings.filePath = c.filePath;
+        settings.includeDate = c.includeDate;
+        EXPECT_EQ(BackupFilePath(settings, Day(2026, 12, 6)), c.expected) << c.filePath;
+    }
+    PurgeSettings custom;
+    custom.fileName = "events";
+    custom.fileExtension = ".txt";
+    custom.includeDate = 1;
+    EXPECT_EQ(BackupFilePath(custom, Day(2027, 1, 7)), "2027-01-07-events.txt");
+}
+
+TEST(BackupFlags, TextThatIsNoNumberIsATypeMismatch) {
+    test::ScopedLocale locale("C.UTF-8");
+    EXPECT_TRUE(IsOn(1, "overwrite"));
+    EXPECT_FALSE(IsOn(0, "overwrite"));
+    EXPECT_TRUE(IsOn(std::string("1e0"), "overwrite"));
+    EXPECT_FALSE(IsOn(std::string("-1"), "overwrite"));
+    for (const char* text : {"yes", "", "1x", "true"}) {
+        try {
+            IsOn(std::string(text), "includedate");
+            ADD_FAILURE() << "no mismatch for [" << text << "]";
+        } catch (const RunFailure& failure) {
+            EXPECT_EQ(failure.Number(), kTypeMismatch);
+            EXPECT_NE(failure.Description().find("includedate"), std::string::npos);
+        }
+    }
+}
+
+TEST(BackupRun, EachFileCountsAsFirstOpenedOnlyOnce) {
+    BackupRun run;
+    EXPECT_TRUE(run.FirstOpening("2026-12-06-BackupFile.csv"));
+    EXPECT_FALSE(run.FirstOpening("2026-12-06-BackupFile.csv"));
+    EXPECT_TRUE(run.FirstOpening("2026-12-07-BackupFile.csv"));
+    EXPECT_TRUE(BackupRun().FirstOpening("2026-12-06-BackupFile.csv"));
+}
+
+}  // namespace
+}  // namespace sorvane
