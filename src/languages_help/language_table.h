@@ -1,0 +1,45 @@
+#pragma once
+// The texts a language switch rewrites, in English, French and German. Every
+// other text of the program stays as designed, in English.
+
+#include <QString>
+
+#include "mainwindow/window_message_texts.h"
+
+namespace sorvane {
+
+enum class Language { English = 0, French = 1, German = 2 };
+
+constexpr int kLanguageCount = 3;
+
+// One text in its three languages (UTF-8), indexed by Language.
+struct Translations {
+    const char* text[kLanguageCount];
+
+    QString In(Language language) const { return QString::fromUtf8(text[static_cast<int>(language)]); }
+};
+
+// A caption of the main window: a label, a button, a menu or a menu item,
+// found by its object name.
+struct CaptionTranslation {
+    const char* objectName;
+    Translations texts;
+};
+
+// One of the window message texts.
+struct MessageTranslation {
+    QString WindowMessageTexts::*message;
+    Translations texts;
+};
+
+// Captions of the main window, in the order a switch writes them.
+extern const CaptionTranslation kWindowCaptions[15];
+
+// The seven window message texts, in the order a switch writes them.
+extern const MessageTranslation kMessageTexts[7];
+
+// The two texts of the About box that follow the language.
+extern const Translations kAboutMoreInformationAt;
+extern const Translations kAboutCaption;
+
+}  // namespace sorvane

@@ -1,0 +1,45 @@
+#pragma once
+// The web addresses of the Help menu and of the About box's web label, and
+// the one way they are opened in the user's browser.
+
+#include <functional>
+
+class QString;
+class QWidget;
+
+namespace sorvane {
+
+// Stored addresses carry no scheme: it goes in front only when the address is
+// handed to the desktop, and a failure message shows the stored address alone.
+inline constexpr char kSupportRequestAddress[] =
+    "support.sorvane.example/tools/SupportRequest.asp?PellrowClient=1";
+inline constexpr char kProductFamilyHost[] = "www.sorvane.example";
+inline constexpr char kMailingListHost[] = "lists.sorvane.example";
+inline constexpr char kForumHost[] = "forums.sorvane.example";
+
+inline constexpr char kHttpsScheme[] = "https://";
+inline constexpr char kHttpScheme[] = "http://";
+
+// A Help menu item that opens a web address.
+struct WebLinkItem {
+    const char* objectName;
+    const char* scheme;
+    const char* storedAddress;
+};
+
+extern const WebLinkItem kHelpWebLinks[4];
+
+// Hands a full address to the desktop and answers like a shell: a value above
+// 32 when the desktop has started opening it, otherwise an error code of 32
+// or less.
+using WebLauncher = std::function<int(const QString& address)>;
+
+// Replaces the launcher OpenWebLink uses; an empty one restores the desktop.
+void SetWebLauncher(WebLauncher launcher);
+
+// Opens scheme + storedAddress. On failure shows "Error <n> opening
+// <storedAddress>" (critical icon, title "Sorvane") over the owner window and
+// waits until the user has closed it; nothing else happens.
+void OpenWebLink(const QString& scheme, const QString& storedAddress, QWidget* owner);
+
+}  // namespace sorvane
