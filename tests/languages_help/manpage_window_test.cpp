@@ -9,11 +9,9 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPointer>
-#include <QScrollBar>
 #include <QTimer>
 #include <csignal>
 #include <fstream>
-#include <thread>
 
 #include "languages_help/display_probe.h"
 #include "languages_help/help_test_support.h"
@@ -68,22 +66,6 @@ TEST_F(ManpageWindowTest, ShowsTheFileFromTheCurrentFolderLineByLine) {
     }
 }
 
-TEST_F(ManpageWindowTest, IsAReadOnlyScrollingWindowOfItsOwn) {
-    Manpage_Click(nullptr, Serving(Lines{"x"}));
-    QWidget* window = ExistingManpageWindow();
-    ASSERT_NE(window, nullptr);
-    EXPECT_EQ(window->objectName(), "frmManpage");
-    EXPECT_EQ(window->windowTitle(), "Manpage");
-    EXPECT_EQ(window->parentWidget(), nullptr);
-    EXPECT_TRUE(window->testAttribute(Qt::WA_DeleteOnClose));
-    EXPECT_EQ(window->size(), QSize(881, 395));  // 13215 x 5925 twips at 96 dpi
-    auto* text = window->findChild<QPlainTextEdit*>("Text1");
-    EXPECT_TRUE(text->isReadOnly());
-    EXPECT_TRUE(text->textInteractionFlags() & Qt::TextSelectableByMouse);
-    EXPECT_EQ(text->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-    EXPECT_EQ(text->geometry(), QRect(8, 8, 865, 377));
-}
-
 TEST_F(ManpageWindowTest, AppendsOnEachChoiceAndStartsAfreshAfterClosing) {
     const Lines page{"NAME", "  sorvane"};
     Manpage_Click(nullptr, Serving(page));
@@ -136,14 +118,6 @@ TEST_F(ManpageWindowTest, OverlongPageShowsItsFirst32768LinesAndSaysSo) {
     }
 }
 
-TEST_F(ManpageWindowTest, MainWindowStaysUsableWhileThePageIsOpen) {
-    test::WindowUnderTest w;
-    Manpage_Click(w.window.get(), Serving(Lines{"x"}));
-    EXPECT_FALSE(ExistingManpageWindow()->isModal());
-    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-    EXPECT_TRUE(w.window->isEnabled());
-}
-
 // -h and -help in a command-line run, with a display.
 class WindowSink : public ManpageWindowTest {};
 
@@ -187,24 +161,6 @@ TEST_F(WindowSink, WindowFilledButNeverShownKeepsNothingRunning) {
     sink->WaitUntilClosed();  // returns at once
     test::RunPendingDeletes();
     EXPECT_EQ(ExistingManpageWindow(), nullptr);
-}
-
-TEST(DisplayProbe, EnvironmentNamesADisplay) {
-    struct Case {
-        const char* platform;
-        const char* display;
-        const char* wayland;
-        bool names;
-    };
-    const Case cases[] = {
-        {"", "", "", false},        {"xcb", "", "", false},          {"", ":0", "", true},
-        {"", "", "wayland-0", true}, {"offscreen", "", "", true},    {"offscreen:fontengine=freetype", "", "", true},
-        {"minimal", "", "", false},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(EnvironmentNamesDisplay(c.platform, c.display, c.wayland), c.names)
-            << "platform=" << c.platform << " DISPLAY=" << c.display << " WAYLAND_DISPLAY=" << c.wayland;
-    }
 }
 
 TEST(DisplayProbe, OnlyANormalReturnInTheChildCountsAsSuccess) {
