@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
+#include <initializer_list>
 #include <limits>
 
 #include "mainwindow/days_key_filter.h"
@@ -60,6 +61,24 @@ private:
     int dpiX_;
     int dpiY_;
 };
+
+// A caption wider than its designed box would be cut off; such a group of
+// controls is set a little smaller instead, all alike, down to a size that
+// still reads.
+void ShrinkFontsToFit(std::initializer_list<QWidget*> controls) {
+    constexpr double kSmallestPoints = 6.5;
+    const auto anyTooWide = [&] {
+        for (const QWidget* control : controls) {
+            if (control->sizeHint().width() > control->width()) return true;
+        }
+        return false;
+    };
+    QFont font = (*controls.begin())->font();
+    while (anyTooWide() && font.pointSizeF() > kSmallestPoints) {
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+        for (QWidget* control : controls) control->setFont(font);
+    }
+}
 
 // "C:\" of the original design means nothing here; the home folder is where
 // a user expects a backup to land by default.
@@ -131,6 +150,7 @@ void BuildLeftColumn(Placer& place, FormControls& c) {
     c.CheckIncludeDate->setText(QStringLiteral("Include Date in Filename"));
     c.CheckOverWriteFile = place.Make<QCheckBox>("CheckOverWriteFile", 240, 5280, 2055, 255);
     c.CheckOverWriteFile->setText(QStringLiteral("Allow to overwrite File"));
+    ShrinkFontsToFit({c.CheckIncludeDate, c.CheckOverWriteFile});
 }
 
 void BuildCommandsAndStatus(Placer& place, QWidget& client, FormControls& c) {
@@ -193,6 +213,11 @@ void SetFocusOrder(FormControls& c) {
 FormControls BuildFormControls(QWidget& client) {
     Placer place(client);
     client.setFixedSize(place.ClientSize());
+    // The places were designed for an 8-point font; a larger desktop default
+    // would cut captions off at the right edge of their controls.
+    QFont designFont = client.font();
+    designFont.setPointSizeF(kDesignFontPoints);
+    client.setFont(designFont);
 
     FormControls controls;
     BuildRightColumn(place, controls);

@@ -11,6 +11,8 @@ namespace sorvane {
 // The client area's designed size in twips.
 constexpr int kClientWidthTwips = 5085;
 constexpr int kClientHeightTwips = 6690;
+// The font size the control sizes were designed for.
+constexpr double kDesignFontPoints = 8.0;
 
 // Builds every control as a child of `client` (named by its object name) and
 // sizes `client` to the designed client area for its screen's dpi.

@@ -176,6 +176,20 @@ TEST(MainWindowStart, LayoutFollowsTheDesignAtItsDpi) {
     EXPECT_EQ(w.window->minimumSize(), w.window->maximumSize());
 }
 
+TEST(MainWindowStart, CaptionsFitTheirDesignedBoxes) {
+    WindowUnderTest w;
+    // The wrapped heading and the status line are left out: they are not one-line captions.
+    for (QLabel* label : w.window->findChildren<QLabel*>()) {
+        if (label == w.c().Label6 || label == w.c().LabelStatus) continue;
+        EXPECT_LE(label->sizeHint().width(), label->width()) << label->objectName().toStdString();
+    }
+    for (QCheckBox* box : {w.c().CheckIncludeDate, w.c().CheckOverWriteFile}) {
+        EXPECT_LE(box->sizeHint().width(), box->width()) << box->objectName().toStdString();
+        EXPECT_GE(box->font().pointSizeF(), 6.5);
+    }
+    EXPECT_EQ(w.c().CheckIncludeDate->font(), w.c().CheckOverWriteFile->font());
+}
+
 TEST(MainWindowStart, FocusStartsInDaysAndTabFollowsTheDesignedOrder) {
     WindowUnderTest w;
     EXPECT_EQ(w.window->focusWidget(), w.c().txtTage);
