@@ -93,18 +93,6 @@ TEST(MainWindowStart, CaptionsStatusLineAndCheckBoxes) {
     EXPECT_DOUBLE_EQ(heading.pointSizeF(), 9.75);
 }
 
-TEST(MainWindowStart, MessageTextsAreEnglish) {
-    WindowUnderTest w;
-    const WindowMessageTexts& texts = w.window->MessageTexts();
-    EXPECT_EQ(texts.msgDeleting, "Deleting . . . ");
-    EXPECT_EQ(texts.msgDone, "Done.");
-    EXPECT_EQ(texts.msgNumbersOnly, "Please type only numbers in the \"Days\" field");
-    EXPECT_EQ(texts.msgDeletedPrefix, "");
-    EXPECT_EQ(texts.msgDeletedSuffix, " Data Records were deleted");
-    EXPECT_EQ(texts.msgDropWarning, "This will drop the whole database, continue ?");
-    EXPECT_EQ(texts.msgWarningTitle, "WARNING!");
-}
-
 TEST(MainWindowStart, TimeColumnListOffersTwoItemsAndNoTyping) {
     WindowUnderTest w;
     QComboBox* list = w.c().Combo1;
