@@ -3,6 +3,7 @@
 // backup file and the database to judge it by.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -287,14 +288,22 @@ TEST(BinaryDebugLog, UnwritableDebugLogEndsWithFailureStatus) {
 
     // A folder in the way fails the opening (also for root, which ignores
     // read-only folders); a full device fails the writing.
-    const std::vector<std::pair<std::string, bool>> blockers{{"folder", true}, {"/dev/full", false}};
-    for (const auto& [label, asFolder] : blockers) {
-        SCOPED_TRACE(label);
+    enum class Blocker { FolderInTheWay, FullDevice, ReadOnlyFolder };
+    std::vector<Blocker> blockers{Blocker::FolderInTheWay, Blocker::FullDevice};
+    if (::geteuid() != 0) blockers.push_back(Blocker::ReadOnlyFolder);
+    for (const Blocker blocker : blockers) {
+        SCOPED_TRACE(static_cast<int>(blocker));
         TempDir work;
-        if (asFolder) {
-            fs::create_directory(work.Path() / "debug.log");
-        } else {
-            fs::create_symlink("/dev/full", work.Path() / "debug.log");
+        switch (blocker) {
+            case Blocker::FolderInTheWay:
+                fs::create_directory(work.Path() / "debug.log");
+                break;
+            case Blocker::FullDevice:
+                fs::create_symlink("/dev/full", work.Path() / "debug.log");
+                break;
+            case Blocker::ReadOnlyFolder:
+                fs::permissions(work.Path(), fs::perms::owner_read | fs::perms::owner_exec);
+                break;
         }
         const ProgramRun run =
             RunSorvane(work.Path(), {"-debug", "-dsn=" + source->dsn, "-ndays=30", "-delete=1"});
