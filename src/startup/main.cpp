@@ -4,6 +4,7 @@
 
 #include <clocale>
 #include <iostream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -13,8 +14,56 @@
 #include "startup/stdout_manual_page_sink.h"
 
 #ifdef SORVANE_WITH_GUI
+#include "languages_help/display_probe.h"
+#include "languages_help/window_manual_page_sink.h"
 #include "mainwindow/main_window_entry.h"
 #endif
+
+namespace {
+
+int ReportNoWindow() {
+    std::cerr << "sorvane: no display to open the window on; give the purge options on the command line "
+                 "(sorvane -h shows the manual page)\n";
+    return sorvane::kExitDsnMissing;
+}
+
+// The manual page for -h goes into its window when a display is there, and to
+// standard output otherwise; a missing display never ends the program.
+std::unique_ptr<sorvane::ManualPageSink> MakeManualPageSink([[maybe_unused]] int& argc,
+                                                            [[maybe_unused]] char** argv) {
+#ifdef SORVANE_WITH_GUI
+    if (auto windowSink = sorvane::MakeWindowManualPageSink(argc, argv)) return windowSink;
+#endif
+    return std::make_unique<sorvane::StdoutManualPageSink>();
+}
+
+// Decides where the manual page goes only when a line arrives, so a run
+// without -h never touches the window system.
+class ManualPageOnFirstUse : public sorvane::ManualPageSink {
+public:
+    ManualPageOnFirstUse(int& argc, char** argv) : argc_(argc), argv_(argv) {}
+
+    void AppendLine(const std::string& line) override { Target().AppendLine(line); }
+    void Show() override { Target().Show(); }
+    void Yield() override {
+        if (target_) target_->Yield();
+    }
+    void WaitUntilClosed() override {
+        if (target_) target_->WaitUntilClosed();
+    }
+
+private:
+    sorvane::ManualPageSink& Target() {
+        if (!target_) target_ = MakeManualPageSink(argc_, argv_);
+        return *target_;
+    }
+
+    int& argc_;
+    char** argv_;
+    std::unique_ptr<sorvane::ManualPageSink> target_;
+};
+
+}  // namespace
 
 int main(int argc, char** argv) {
     std::setlocale(LC_ALL, "");
@@ -24,15 +73,16 @@ int main(int argc, char** argv) {
 
     if (argumentList.size() <= 1) {
 #ifdef SORVANE_WITH_GUI
+        // The toolkit aborts the process when its platform cannot start, so
+        // a start without a display gets a clear message instead.
+        if (!sorvane::WindowPlatformStarts(argc, argv)) return ReportNoWindow();
         return sorvane::RunWindowApplication(argc, argv);
 #else
-        std::cerr << "sorvane: this build has no window; give the purge options on the command line "
-                     "(sorvane -h shows the manual page)\n";
-        return sorvane::kExitDsnMissing;
+        return ReportNoWindow();
 #endif
     }
 
-    sorvane::StdoutManualPageSink manual;
+    ManualPageOnFirstUse manual(argc, argv);
     sorvane::PurgeHost host;
     return sorvane::RunStartup(argumentList, manual, host);
 }

@@ -51,9 +51,11 @@ void ShowManualPageIn(ManualPageSink& sink, const ManualPageLoader& loader) {
     for (std::size_t index = 0; index < lines->size(); ++index) {
         sink.AppendLine((*lines)[index]);
         // The 16-bit line counter overflows when it steps past 32767, whether
-        // or not another line follows.
+        // or not another line follows. What fits is still shown, so a long page
+        // is cut rather than lost; the failure then says why it stops there.
         if (index == kLastCounterValue) {
-            throw RunFailure(kOverflow, "The manual page has 32768 lines or more; its 16-bit line counter overflowed");
+            sink.Show();
+            throw RunFailure(kOverflow, "The manual page has 32768 lines or more; only its first 32768 lines are shown");
         }
     }
     sink.Show();
