@@ -29,12 +29,16 @@ namespace fs = std::filesystem;
 constexpr int kDays = 30;
 
 // The child runs in a fixed UTF-8 locale with ISO dates (its short date has a
-// two-digit year) and without a display, whatever the test runner has.
+// two-digit year) and without a display, whatever the test runner has (the
+// offscreen Qt platform counts as a display).
 ProgramRun RunSorvane(const fs::path& currentDir, const std::vector<std::string>& arguments) {
     EnsureTestOdbcEnvironment();
     ProgramOptions options;
     options.currentDir = currentDir;
-    options.environment = {{"LC_ALL", "C.UTF-8"}, {"DISPLAY", std::nullopt}, {"WAYLAND_DISPLAY", std::nullopt}};
+    options.environment = {{"LC_ALL", "C.UTF-8"},
+                           {"DISPLAY", std::nullopt},
+                           {"WAYLAND_DISPLAY", std::nullopt},
+                           {"QT_QPA_PLATFORM", std::nullopt}};
     return RunProgram(SORVANE_BINARY, arguments, options);
 }
 

@@ -56,6 +56,8 @@ ProgramRun RunProgram(const std::string& program, const std::vector<std::string>
         ::dup2(pipeEnds[1], STDOUT_FILENO);
         ::dup2(pipeEnds[1], STDERR_FILENO);
         if (!currentDir.empty() && ::chdir(currentDir.c_str()) != 0) ::_exit(126);
+        // The alarm survives exec.
+        ::alarm(options.timeoutSeconds);
         ::execve(program.c_str(), argv.data(), envp.data());
         ::_exit(127);
     }
