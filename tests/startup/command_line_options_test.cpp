@@ -1,10 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
-#include <ostream>
 #include <string>
-#include <tuple>
+#include <variant>
 #include <vector>
 
 #include "purge/purge_settings.h"
@@ -18,30 +16,23 @@
 namespace sorvane {
 namespace {
 
-auto Fields(const PurgeSettings& s) {
-    return std::tie(s.days, s.dsn, s.tableName, s.userName, s.password, s.recordsPerTrip, s.timeColumn,
-                    s.separator, s.escapeText, s.fileName, s.fileExtension, s.deleteRows, s.backupRows,
-                    s.filePath, s.overwrite, s.includeDate, s.commandLineMode);
-}
+using Texts = std::vector<std::string>;
 
-std::string Describe(const PurgeSettings& s) {
+Texts Fields(const PurgeSettings& s) {
     auto text = [](const NumberOrText& v) {
         return std::holds_alternative<int>(v) ? std::to_string(std::get<int>(v)) : "'" + std::get<std::string>(v) + "'";
     };
-    std::string d;
-    for (const std::string& t : {std::to_string(s.days), s.dsn, s.tableName, s.userName, s.password,
-                                 std::to_string(s.recordsPerTrip), s.timeColumn, s.separator, s.escapeText,
-                                 s.fileName, s.fileExtension, std::to_string(s.deleteRows),
-                                 std::to_string(s.backupRows), s.filePath, text(s.overwrite), text(s.includeDate)})
-        d += "[" + t + "] ";
-    return d;
+    return {"days=" + std::to_string(s.days), "dsn=" + s.dsn, "table=" + s.tableName, "user=" + s.userName,
+            "pass=" + s.password, "trip=" + std::to_string(s.recordsPerTrip), "timecol=" + s.timeColumn,
+            "sep=" + s.separator, "esc=" + s.escapeText, "filename=" + s.fileName, "fileex=" + s.fileExtension,
+            "delete=" + std::to_string(s.deleteRows), "backup=" + std::to_string(s.backupRows),
+            "filepath=" + s.filePath, "overwrite=" + text(s.overwrite), "includedate=" + text(s.includeDate),
+            "mode=" + std::to_string(s.commandLineMode)};
 }
 
-// Runs the option table over a typed command line in a fresh temporary
-// folder (debug.log lands there) with debug logging off at the start.
+// Runs the option table in a fresh current folder, where debug.log lands.
 class OptionsTest : public ::testing::Test {
 protected:
-    void SetUp() override { debugEnabled = 0; }
     void TearDown() override { debugEnabled = 0; }
 
     PurgeSettings Read(const std::string& commandLine) {
@@ -50,144 +41,69 @@ protected:
         return settings;
     }
 
-    std::string DebugLog() const { return test::ReadWholeFile(dir_.Path() / "debug.log"); }
-
     int manualPages_ = 0;
     test::ScopedLocale locale_{"C.UTF-8"};
     test::TempDir dir_;
     test::ScopedCurrentDir cwd_{dir_.Path()};
 };
 
-struct OptionCase {
-    const char* name;
-    std::string commandLine;
-    std::function<void(PurgeSettings&)> expectedChanges;  // applied to the defaults
-    int manualPages = 0;
-    bool debugOn = false;
-};
-
-void PrintTo(const OptionCase& c, std::ostream* os) { *os << c.commandLine; }
-
-class OptionTableTest : public OptionsTest, public ::testing::WithParamInterface<OptionCase> {};
-
-TEST_P(OptionTableTest, SetsExactlyTheExpectedFields) {
-    const OptionCase& c = GetParam();
-    const PurgeSettings settings = Read(c.commandLine);
-    PurgeSettings expected;
-    if (c.expectedChanges) c.expectedChanges(expected);
-    EXPECT_TRUE(Fields(settings) == Fields(expected)) << "got      " << Describe(settings) << "\nexpected "
-                                                       << Describe(expected);
-    EXPECT_EQ(manualPages_, c.manualPages);
-    EXPECT_EQ(debugEnabled, c.debugOn ? -1 : 0);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Matching, OptionTableTest,
-    ::testing::Values(
-        OptionCase{"WorkedExample",
-                   "-dsn=EventsDB -ndays=30 -backup=1 -delete=1 -filepath=D:\\archive -includedate=1 -debug",
-                   [](PurgeSettings& s) {
-                       s.dsn = "EventsDB";
-                       s.days = 30;
-                       s.backupRows = kTrue16;
-                       s.deleteRows = kTrue16;
-                       s.filePath = "D:\\archive";
-                       s.includeDate = std::string("1");
-                   },
-                   0, true},
-        OptionCase{"EveryTextOption",
-                   "-table=Log -user=me -pass=secret -sep=; -esc=' -filename=old -fileex=.txt -overwrite=1",
-                   [](PurgeSettings& s) {
-                       s.tableName = "Log";
-                       s.userName = "me";
-                       s.password = "secret";
-                       s.separator = ";";
-                       s.escapeText = "'";
-                       s.fileName = "old";
-                       s.fileExtension = ".txt";
-                       s.overwrite = std::string("1");
-                   }},
-        OptionCase{"AnySeparatorCharacter", "-ndays:30 -dsn/x", [](PurgeSettings& s) { s.days = 30, s.dsn = "x"; }},
-        OptionCase{"ValueAsSeparateArgumentIsLost", "-ndays 30", nullptr},
-        OptionCase{"QuotedBlankActsAsSeparator", "\"-ndays 30\"", [](PurgeSettings& s) { s.days = 30; }},
-        OptionCase{"LetterCaseMatters", "-DSN=x -Debug -H", nullptr},
-        OptionCase{"LastOneWins", "-dsn=a -dsn=b", [](PurgeSettings& s) { s.dsn = "b"; }},
-        OptionCase{"EmptyValue", "-table= -sep", [](PurgeSettings& s) { s.tableName = "", s.separator = ""; }},
-        OptionCase{"HostNameAlsoAsksForTheManual", "-dsn=my-host", [](PurgeSettings& s) { s.dsn = "my-host"; }, 1},
-        OptionCase{"EachHelpArgumentShowsTheManual", "-h -help", nullptr, 2},
-        OptionCase{"NameInsideArgumentReadsFromTheFixedPosition", "x-dsn=abc",
-                   [](PurgeSettings& s) { s.dsn = "=abc"; }},
-        OptionCase{"OneArgumentSetsSeveralOptions", "-filepath=/srv/x-debug-help",
-                   [](PurgeSettings& s) { s.filePath = "/srv/x-debug-help"; }, 1, true},
-        OptionCase{"IncludeDateKeepsTheTypedText", "-includedate=yes -overwrite=",
-                   [](PurgeSettings& s) { s.includeDate = std::string("yes"), s.overwrite = std::string(); }},
-        OptionCase{"UnknownArgumentsAreIgnored", "foo --bar /x", nullptr},
-        OptionCase{"TimeColumnAccepted", "-timecol=DeviceReportedTime",
-                   [](PurgeSettings& s) { s.timeColumn = "DeviceReportedTime"; }},
-        OptionCase{"TimeColumnNeedsExactCase", "-timecol=receivedat -timecol=devicereportedtime", nullptr},
-        OptionCase{"TimeColumnRejectionKeepsEarlierValue", "-timecol=DeviceReportedTime -timecol=Other",
-                   [](PurgeSettings& s) { s.timeColumn = "DeviceReportedTime"; }}),
-    [](const ::testing::TestParamInfo<OptionCase>& info) { return std::string(info.param.name); });
-
-INSTANTIATE_TEST_SUITE_P(
-    Numbers, OptionTableTest,
-    ::testing::Values(
-        OptionCase{"FloorNotRounding", "-ndays=7.9", [](PurgeSettings& s) { s.days = 7; }},
-        OptionCase{"FloorOfNegative", "-ndays=-2.5", [](PurgeSettings& s) { s.days = -3; }},
-        OptionCase{"BlanksSignAndExponent", "\"-ndays= +1.5e2 \"", [](PurgeSettings& s) { s.days = 150; }},
-        OptionCase{"RangeEdges", "-ndays=-32768 -delrecpertrip=32767.99",
-                   [](PurgeSettings& s) { s.days = -32768, s.recordsPerTrip = 32767; }},
-        OptionCase{"NotNumericKeepsValue", "-ndays=12 -ndays=abc -delrecpertrip=1O",
-                   [](PurgeSettings& s) { s.days = 12; }},
-        OptionCase{"EmptyIsNotANumber", "-ndays= -delrecpertrip", nullptr},
-        OptionCase{"RecordsPerTripBelowOnePassesHere", "-delrecpertrip=0",
-                   [](PurgeSettings& s) { s.recordsPerTrip = 0; }}),
-    [](const ::testing::TestParamInfo<OptionCase>& info) { return std::string(info.param.name); });
-
-INSTANTIATE_TEST_SUITE_P(
-    Booleans, OptionTableTest,
-    ::testing::Values(
-        OptionCase{"WordsInAnyCase", "-backup=TRUE -delete=tRuE", [](PurgeSettings& s) {
-                       s.backupRows = kTrue16, s.deleteRows = kTrue16; }},
-        OptionCase{"FalseWord", "-backup=1 -backup=False", nullptr},
-        OptionCase{"NonZeroNumbersAreTrue", "-backup=-1 -delete=0.5",
-                   [](PurgeSettings& s) { s.backupRows = kTrue16, s.deleteRows = kTrue16; }},
-        OptionCase{"ZeroIsFalse", "-backup=1 -backup=0 -delete=1 -delete=0.0", nullptr}),
-    [](const ::testing::TestParamInfo<OptionCase>& info) { return std::string(info.param.name); });
-
-struct FailureCase {
-    const char* commandLine;
-    long number;
-};
-
-void PrintTo(const FailureCase& c, std::ostream* os) { *os << c.commandLine; }
-
-class OptionFailureTest : public OptionsTest, public ::testing::WithParamInterface<FailureCase> {};
-
-TEST_P(OptionFailureTest, RaisesARunFailureWithADescription) {
-    const FailureCase& c = GetParam();
-    try {
-        Read(c.commandLine);
-        ADD_FAILURE() << c.commandLine << " raised nothing";
-    } catch (const RunFailure& failure) {
-        EXPECT_EQ(failure.Number(), c.number) << c.commandLine;
-        EXPECT_NE(failure.Description().find(c.number == kOverflow ? "range" : "true, false or a number"),
-                  std::string::npos)
-            << failure.Description();
+// Expected: the fields that differ from the defaults, the manual pages asked
+// for, whether -debug took effect, and what debug.log got after the time stamp.
+TEST_F(OptionsTest, EachArgumentSetsExactlyItsFields) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"-dsn=EventsDB -ndays=30 -backup=1 -delete=1 -filepath=D:\\archive -includedate=1 -debug",
+         "days=30 dsn=EventsDB delete=-1 backup=-1 filepath=D:\\archive includedate='1' debug "},
+        {"-table=Log -user=me -pass=secret -sep=; -esc=' -filename=old -fileex=.txt -overwrite=1",
+         "table=Log user=me pass=secret sep=; esc=' filename=old fileex=.txt overwrite='1' "},
+        {"-ndays:30 -dsn/x", "days=30 dsn=x "},
+        {"\"-ndays 30\" -dsn=a -dsn=b", "days=30 dsn=b "},
+        {"-ndays 30 -DSN=x -Debug -H foo --bar /x", ""},
+        {"-table= -sep", "table= sep= "},
+        {"-dsn=my-host -h -help", "dsn=my-host manual=3 "},
+        {"x-dsn=abc", "dsn==abc "},
+        {"-filepath=/srv/x-debug-help", "filepath=/srv/x-debug-help manual=1 debug "},
+        {"-includedate=yes -overwrite=", "overwrite='' includedate='yes' "},
+        {"-timecol=DeviceReportedTime -timecol=receivedat -timecol=Other", "timecol=DeviceReportedTime "},
+        {"-ndays=-2.5 -delrecpertrip=7.9", "days=-3 trip=7 "},
+        {"\"-ndays= +1.5e2 \"", "days=150 "},
+        {"-ndays=-32768 -delrecpertrip=32767.99", "days=-32768 trip=32767 "},
+        {"-ndays=12 -ndays=abc -ndays= -delrecpertrip=1O -delrecpertrip -debug", "days=12 debug "},
+        {"-debug -ndays=abc", "debug : The Value for ndays must be numeric!\r\n"},
+        {"-debug -timecol=receivedat",
+         "debug : -timecol must have one of the following Options: ReceivedAt/DeviceReportedTime !\r\n"},
+        {"-backup=TRUE -delete=0.5", "delete=-1 backup=-1 "},
+        {"-backup=-1 -backup=False -delete=tRuE -delete=0.0", ""},
+    };
+    const Texts defaults = Fields(PurgeSettings{});
+    for (const auto& [commandLine, expected] : cases) {
+        manualPages_ = 0;
+        debugEnabled = 0;
+        std::filesystem::remove(dir_.Path() / "debug.log");
+        const Texts fields = Fields(Read(commandLine));
+        std::string outcome;
+        for (std::size_t i = 0; i < fields.size(); ++i) outcome += fields[i] != defaults[i] ? fields[i] + " " : "";
+        if (manualPages_ > 0) outcome += "manual=" + std::to_string(manualPages_) + " ";
+        if (debugEnabled == -1) outcome += "debug ";
+        const std::string log = test::ReadWholeFile(dir_.Path() / "debug.log");
+        EXPECT_EQ(std::filesystem::exists(dir_.Path() / "debug.log"), !log.empty()) << commandLine;
+        EXPECT_EQ(outcome + log.substr(std::min(log.find(": "), log.size())), expected) << commandLine;
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Values, OptionFailureTest,
-                         ::testing::Values(FailureCase{"-backup", kTypeMismatch},
-                                           FailureCase{"-backup=yes", kTypeMismatch},
-                                           FailureCase{"-delete=", kTypeMismatch},
-                                           FailureCase{"-delete=1x", kTypeMismatch},
-                                           FailureCase{"-ndays=100000", kOverflow},
-                                           FailureCase{"-ndays=32768", kOverflow},
-                                           FailureCase{"-ndays=-32768.5", kOverflow},
-                                           FailureCase{"-delrecpertrip=1e10", kOverflow}));
-
-TEST_F(OptionsTest, FailureStopsTheLaterArguments) {
+TEST_F(OptionsTest, BadValuesRaiseARunFailureAndStopTheLaterArguments) {
+    const std::pair<const char*, long> cases[] = {{"-backup", kTypeMismatch}, {"-delete=1x", kTypeMismatch},
+                                                  {"-ndays=32768", kOverflow}, {"-ndays=-32768.5", kOverflow},
+                                                  {"-delrecpertrip=1e10", kOverflow}};
+    for (const auto& [commandLine, number] : cases) {
+        try {
+            Read(commandLine);
+            ADD_FAILURE() << commandLine << " raised nothing";
+        } catch (const RunFailure& failure) {
+            EXPECT_EQ(failure.Number(), number) << commandLine;
+            EXPECT_NE(failure.Description().find(number == kOverflow ? "range" : "true, false or a number"),
+                      std::string::npos) << failure.Description();
+        }
+    }
     PurgeSettings settings;
     EXPECT_THROW(ReadCommandLineOptions(SplitCommandLine("-dsn=a -backup=yes -dsn=b"), settings, {}), RunFailure);
     EXPECT_EQ(settings.dsn, "a");
@@ -195,53 +111,16 @@ TEST_F(OptionsTest, FailureStopsTheLaterArguments) {
 
 TEST_F(OptionsTest, CallsTheYieldBeforeEverySlotIncludingSlotZero) {
     PurgeSettings settings;
-    std::vector<std::string> seen;
-    const std::vector<std::string> slots = SplitCommandLine("\" \"-dsn=x -ndays=3");
-    ReadCommandLineOptions(slots, settings, {}, [&] { seen.push_back(settings.dsn); });
-    EXPECT_EQ(seen, (std::vector<std::string>{"", "", "x"}));
+    Texts seen;
+    ReadCommandLineOptions(SplitCommandLine("\" \"-dsn=x -ndays=3"), settings, {}, [&] { seen.push_back(settings.dsn); });
+    EXPECT_EQ(seen, (Texts{"", "", "x"}));
 }
 
-struct DebugLineCase {
-    const char* commandLine;
-    const char* expectedLine;  // nullptr: no debug.log at all
-};
-
-void PrintTo(const DebugLineCase& c, std::ostream* os) { *os << c.commandLine; }
-
-class RejectedValueTraceTest : public OptionsTest, public ::testing::WithParamInterface<DebugLineCase> {};
-
-TEST_P(RejectedValueTraceTest, TracesOnlyOnceDebugIsOn) {
-    const DebugLineCase& c = GetParam();
-    Read(c.commandLine);
-    if (c.expectedLine == nullptr) {
-        EXPECT_FALSE(std::filesystem::exists(dir_.Path() / "debug.log"));
-        return;
-    }
-    const std::string log = DebugLog();
-    const std::string suffix = std::string(": ") + c.expectedLine + "\r\n";
-    ASSERT_GE(log.size(), suffix.size()) << log;
-    EXPECT_EQ(log.substr(log.size() - suffix.size()), suffix) << log;
-    EXPECT_EQ(log.find("\r\n"), log.size() - 2) << "one line only: " << log;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Lines, RejectedValueTraceTest,
-    ::testing::Values(
-        DebugLineCase{"-ndays=abc -debug", nullptr},
-        DebugLineCase{"-debug -ndays=abc", "The Value for ndays must be numeric!"},
-        DebugLineCase{"-debug -delrecpertrip=", "The Value for delrecpertrip must be numeric!"},
-        DebugLineCase{"-debug -timecol=receivedat",
-                      "-timecol must have one of the following Options: ReceivedAt/DeviceReportedTime !"},
-        DebugLineCase{"-debug -ndays=5 -timecol=ReceivedAt", nullptr}));
-
-// A locale with a decimal comma reads numbers with the comma, and the point
-// no longer makes a number.
+// With a decimal comma the point no longer makes a number.
 TEST_F(OptionsTest, NumbersFollowTheLocaleDecimalSeparator) {
     test::ScopedLocale german("de_DE.UTF-8");
     if (!german.Available()) GTEST_SKIP() << "de_DE.UTF-8 is not installed";
-    EXPECT_EQ(Read("-ndays=12,5").days, 12);
-    EXPECT_EQ(Read("-ndays=12.5").days, 7);
-    EXPECT_EQ(Read("-backup=0,0").backupRows, kFalse16);
+    EXPECT_EQ(Read("-ndays=12,5 -ndays=12.5").days, 12);
     EXPECT_EQ(Read("-delete=0,5").deleteRows, kTrue16);
     EXPECT_THROW(Read("-delete=0.5"), RunFailure);
 }
