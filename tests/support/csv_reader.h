@@ -1,6 +1,6 @@
 #pragma once
-// Reads a CSV file through tests/support/read_csv.py (Python's csv module),
-// an independent reader for what the backup export writes.
+// Reads a CSV file with Python's csv module (read_csv.py), a reader
+// independent of the backup export it checks.
 
 #include <filesystem>
 #include <string>
@@ -8,9 +8,7 @@
 
 namespace sorvane::test {
 
-// Every row of `file` as its fields. Raises std::runtime_error when the
-// reader fails or the file does not parse as CSV.
-std::vector<std::vector<std::string>> ReadCsvWithPython(const std::filesystem::path& file,
-                                                        char delimiter = ',');
+// Every row of `file` as its fields; std::runtime_error when it does not parse.
+std::vector<std::vector<std::string>> ReadCsvWithPython(const std::filesystem::path& file);
 
 }  // namespace sorvane::test

@@ -3,15 +3,14 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
-#include <mutex>
 #include <sstream>
 #include <stdexcept>
 
 #include "purge/connection_text.h"
 #include "purge/odbc_statement.h"
 #include "purge/run_failure.h"
+#include "support/temp_dir.h"
 
 namespace sorvane::test {
 
@@ -19,85 +18,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr const char* kSqliteDriverName = "SorvaneTestSQLite3";
+constexpr const char* kSqliteDriver = "SorvaneTestSQLite3";
 
-struct ListedSource {
-    std::string dsn;
-    std::string userName;
-    std::string password;
-};
-
-// The folder with this process's ini files and SQLite databases; removed
-// when the process ends normally.
-class PrivateOdbcFolder {
-public:
-    PrivateOdbcFolder() {
-        std::string pattern = (fs::temp_directory_path() / "sorvane-odbc-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-        path_ = pattern;
-    }
-    ~PrivateOdbcFolder() {
-        std::error_code ignored;
-        fs::remove_all(path_, ignored);
-    }
-    const fs::path& Path() const { return path_; }
-
-private:
-    fs::path path_;
-};
-
-PrivateOdbcFolder* folder = nullptr;
-int sqliteSourcesMade = 0;
-
-std::string SqliteDriverLibrary() {
-    const fs::path usual = "/usr/lib/x86_64-linux-gnu/odbc/libsqlite3odbc.so";
-    if (fs::exists(usual)) return usual.string();
-    std::error_code ignored;
-    for (const auto& entry : fs::directory_iterator("/usr/lib", ignored)) {
-        const fs::path candidate = entry.path() / "odbc" / "libsqlite3odbc.so";
-        if (fs::exists(candidate, ignored)) return candidate.string();
-    }
-    return usual.string();
-}
-
-std::vector<std::string> Split(const std::string& text, char separator) {
-    std::vector<std::string> parts;
-    std::string part;
-    std::istringstream in(text);
-    while (std::getline(in, part, separator)) parts.push_back(part);
-    if (!text.empty() && text.back() == separator) parts.emplace_back();
-    return parts;
-}
-
-std::vector<ListedSource> ListedSources() {
-    std::vector<ListedSource> sources;
-    const char* listed = std::getenv("SORVANE_TEST_DSNS");
-    if (listed == nullptr) return sources;
-    for (const std::string& entry : Split(listed, ',')) {
-        if (entry.empty()) continue;
-        std::vector<std::string> fields = Split(entry, '|');
-        fields.resize(3);
-        sources.push_back({fields[0], fields[1], fields[2]});
-    }
-    return sources;
-}
-
-bool ServersRequired() {
-    const char* required = std::getenv("SORVANE_REQUIRE_SERVERS");
-    return required != nullptr && std::string(required) == "1";
-}
-
-void CopyIfPresent(const fs::path& from, const fs::path& to) {
-    std::error_code ignored;
-    if (!from.empty() && fs::exists(from, ignored)) {
-        fs::copy_file(from, to, fs::copy_options::overwrite_existing);
-    }
-}
-
-void AppendText(const fs::path& file, const std::string& text) {
-    std::ofstream out(file, std::ios::app);
-    out << text;
-    if (!out) throw std::runtime_error("cannot write " + file.string());
+const fs::path& Folder() {  // this process's ini files and SQLite databases
+    static const TempDir folder;
+    return folder.Path();
 }
 
 std::string Env(const char* name) {
@@ -105,46 +30,83 @@ std::string Env(const char* name) {
     return value != nullptr ? value : "";
 }
 
-std::once_flag setUp;
+void AppendText(const fs::path& file, const std::string& text) {
+    std::ofstream out(file, std::ios::app);
+    if (!(out << text)) throw std::runtime_error("cannot write " + file.string());
+}
+
+void CopyIfPresent(const fs::path& from, const fs::path& to) {
+    std::error_code ignored;
+    if (fs::exists(from, ignored)) fs::copy_file(from, to, fs::copy_options::overwrite_existing);
+}
+
+std::string SqliteDriverLibrary() {
+    std::error_code ignored;
+    for (const auto& entry : fs::directory_iterator("/usr/lib", ignored)) {
+        const fs::path candidate = entry.path() / "odbc/libsqlite3odbc.so";
+        if (fs::exists(candidate, ignored)) return candidate.string();
+    }
+    return "/usr/lib/x86_64-linux-gnu/odbc/libsqlite3odbc.so";
+}
+
+std::vector<TestDataSource> ListedSources() {
+    std::vector<TestDataSource> sources;
+    std::istringstream list(Env("SORVANE_TEST_DSNS"));
+    for (std::string entry; std::getline(list, entry, ',');) {
+        std::istringstream fields(entry);
+        TestDataSource source;
+        std::getline(fields, source.dsn, '|');
+        std::getline(fields, source.userName, '|');
+        std::getline(fields, source.password);
+        if (!source.dsn.empty()) sources.push_back(source);
+    }
+    return sources;
+}
+
+std::string ConnectionText(const TestDataSource& source) {
+    return BuildConnectionText(source.dsn, source.userName, source.password);
+}
+
+// Quotes doubled; backslashes too for MariaDB, which reads them as escapes.
+std::string SqlLiteral(const TestDataSource& source, const std::optional<std::string>& text) {
+    if (!text) return "NULL";
+    std::string literal = "'";
+    for (const char c : *text) {
+        if (c == '\'' || (c == '\\' && (source.dbms == "MariaDB" || source.dbms == "MySQL"))) literal += c;
+        literal += c;
+    }
+    return literal + "'";
+}
 
 }  // namespace
 
-std::string TestDataSource::ConnectionText() const {
-    return BuildConnectionText(dsn, userName, password);
-}
-
 void EnsureTestOdbcEnvironment() {
-    std::call_once(setUp, [] {
-        static PrivateOdbcFolder privateFolder;
-        folder = &privateFolder;
-        const fs::path driversFile = folder->Path() / "odbcinst.ini";
-        const fs::path sourcesFile = folder->Path() / "odbc.ini";
+    [[maybe_unused]] static const bool done = [] {
+        const fs::path drivers = Folder() / "odbcinst.ini";
+        const fs::path sources = Folder() / "odbc.ini";
         if (std::getenv("SORVANE_TEST_DSNS") != nullptr) {
-            // Keep the script's drivers and server data sources, in a copy
-            // that this process may extend with its own SQLite sources.
+            // The script's drivers and servers, in a copy this process extends.
             const std::string system = Env("ODBCSYSINI");
             const std::string user = Env("ODBCINI");
-            if (!system.empty()) CopyIfPresent(fs::path(system) / "odbcinst.ini", driversFile);
-            CopyIfPresent(!user.empty() ? fs::path(user) : fs::path(system) / "odbc.ini", sourcesFile);
+            if (!system.empty()) CopyIfPresent(fs::path(system) / "odbcinst.ini", drivers);
+            CopyIfPresent(!user.empty() ? fs::path(user) : fs::path(system) / "odbc.ini", sources);
         }
-        AppendText(driversFile, std::string("\n[") + kSqliteDriverName + "]\nDriver=" +
-                                    SqliteDriverLibrary() + "\n");
-        AppendText(sourcesFile, "");
-        ::setenv("ODBCSYSINI", folder->Path().c_str(), 1);
-        ::setenv("ODBCINI", sourcesFile.c_str(), 1);
-    });
+        AppendText(drivers, std::string("\n[") + kSqliteDriver + "]\nDriver=" + SqliteDriverLibrary() + "\n");
+        AppendText(sources, "");
+        ::setenv("ODBCSYSINI", Folder().c_str(), 1);
+        ::setenv("ODBCINI", sources.c_str(), 1);
+        return true;
+    }();
 }
 
 TestDataSource MakeSqliteDataSource() {
     EnsureTestOdbcEnvironment();
-    const int number = ++sqliteSourcesMade;
-    TestDataSource source;
-    source.dsn = "SorvaneTestSQLite" + std::to_string(number);
-    source.dbms = "SQLite";
-    const fs::path database = folder->Path() / ("sqlite" + std::to_string(number) + ".db");
-    AppendText(folder->Path() / "odbc.ini", "\n[" + source.dsn + "]\nDriver=" + kSqliteDriverName +
-                                                "\nDatabase=" + database.string() +
-                                                "\nTimeout=5000\n");
+    static int made = 0;
+    const std::string number = std::to_string(++made);
+    TestDataSource source{"SorvaneTestSQLite" + number, "", "", "SQLite"};
+    const fs::path database = Folder() / ("sqlite" + number + ".db");
+    AppendText(Folder() / "odbc.ini", "\n[" + source.dsn + "]\nDriver=" + kSqliteDriver +
+                                          "\nDatabase=" + database.string() + "\nTimeout=5000\n");
     return source;
 }
 
@@ -157,59 +119,34 @@ std::vector<std::string> TestDataSourceNames() {
 std::optional<TestDataSource> OpenTestDataSource(const std::string& name) {
     if (name == "SQLite") return MakeSqliteDataSource();
     EnsureTestOdbcEnvironment();
-    for (const auto& listed : ListedSources()) {
-        if (listed.dsn != name) continue;
-        TestDataSource source{listed.dsn, listed.userName, listed.password, ""};
+    for (TestDataSource source : ListedSources()) {
+        if (source.dsn != name) continue;
         try {
-            odbc::Connection connection(source.ConnectionText());
-            source.dbms = connection.DbmsName();
+            source.dbms = odbc::Connection(ConnectionText(source)).DbmsName();
             return source;
         } catch (const RunFailure& failure) {
-            if (ServersRequired()) {
-                throw std::runtime_error("data source " + name + " cannot connect: " +
-                                         failure.Description());
-            }
-            return std::nullopt;
+            if (Env("SORVANE_REQUIRE_SERVERS") != "1") return std::nullopt;
+            throw std::runtime_error("data source " + name + " cannot connect: " + failure.Description());
         }
     }
     throw std::runtime_error("data source " + name + " is not listed in SORVANE_TEST_DSNS");
 }
 
-std::string UniqueTableName(const std::string& stem) {
-    return stem + "_" + std::to_string(::getpid());
-}
+std::string UniqueTableName(const std::string& stem) { return stem + "_" + std::to_string(::getpid()); }
 
-void RunSql(const TestDataSource& source, const std::string& sql) {
-    EnsureTestOdbcEnvironment();
-    odbc::Connection connection(source.ConnectionText());
-    odbc::Statement statement(connection);
-    statement.ExecuteDirect(sql);
-}
+void RunSql(const TestDataSource& source, const std::string& sql) { FetchRows(source, sql); }
 
 std::vector<Row> FetchRows(const TestDataSource& source, const std::string& sql) {
     EnsureTestOdbcEnvironment();
-    odbc::Connection connection(source.ConnectionText());
+    odbc::Connection connection(ConnectionText(source));
     odbc::Statement statement(connection);
     statement.ExecuteDirect(sql);
-    const int columns = statement.ColumnCount();
     std::vector<Row> rows;
-    while (statement.Fetch()) {
-        Row row;
+    for (const int columns = statement.ColumnCount(); columns > 0 && statement.Fetch();) {
+        Row& row = rows.emplace_back();
         for (int column = 0; column < columns; ++column) row.push_back(statement.Text(column));
-        rows.push_back(std::move(row));
     }
     return rows;
-}
-
-std::string SqlLiteral(const TestDataSource& source, const std::string& text) {
-    const bool backslashEscapes = source.dbms == "MariaDB" || source.dbms == "MySQL";
-    std::string literal = "'";
-    for (const char c : text) {
-        if (c == '\'') literal += '\'';
-        if (c == '\\' && backslashEscapes) literal += '\\';
-        literal += c;
-    }
-    return literal + "'";
 }
 
 void DropTable(const TestDataSource& source, const std::string& table) {
@@ -218,36 +155,26 @@ void DropTable(const TestDataSource& source, const std::string& table) {
 
 void CreateLogTable(const TestDataSource& source, const std::string& table) {
     DropTable(source, table);
-    std::string timeType = "TIMESTAMP";
-    std::string suffix;
-    if (source.dbms == "MariaDB" || source.dbms == "MySQL") {
-        timeType = "DATETIME NULL";
-        suffix = " CHARACTER SET utf8mb4";
-    }
-    // SQLite keeps the times as the "YYYY-MM-DD HH:MM:SS" text they are
-    // inserted as, which is what its driver compares the cut-off with.
-    RunSql(source, "CREATE TABLE " + table + " (id INTEGER NOT NULL PRIMARY KEY, ReceivedAt " +
-                       timeType + ", DeviceReportedTime " + timeType +
-                       ", Facility SMALLINT, Priority SMALLINT, FromHost VARCHAR(60), "
-                       "SysLogTag VARCHAR(60), Message TEXT)" + suffix);
+    const bool mariaDb = source.dbms == "MariaDB" || source.dbms == "MySQL";
+    // SQLite keeps the times as the text inserted, which its driver compares the cut-off with.
+    const std::string time = mariaDb ? "DATETIME NULL" : "TIMESTAMP";
+    RunSql(source, "CREATE TABLE " + table + " (id INTEGER NOT NULL PRIMARY KEY, ReceivedAt " + time +
+                       ", DeviceReportedTime " + time + ", Facility SMALLINT, Priority SMALLINT, " +
+                       "FromHost VARCHAR(60), SysLogTag VARCHAR(60), Message TEXT)" +
+                       (mariaDb ? " CHARACTER SET utf8mb4" : ""));
 }
 
-void InsertLogRows(const TestDataSource& source, const std::string& table,
-                   const std::vector<LogRow>& rows) {
+void InsertLogRows(const TestDataSource& source, const std::string& table, const std::vector<LogRow>& rows) {
     constexpr std::size_t kRowsPerStatement = 200;
     for (std::size_t first = 0; first < rows.size(); first += kRowsPerStatement) {
-        std::string sql = "INSERT INTO " + table +
-                          " (id, ReceivedAt, DeviceReportedTime, Facility, Priority, FromHost, "
-                          "SysLogTag, Message) VALUES ";
-        const std::size_t last = std::min(rows.size(), first + kRowsPerStatement);
-        for (std::size_t i = first; i < last; ++i) {
-            const LogRow& row = rows[i];
-            if (i != first) sql += ", ";
-            sql += "(" + std::to_string(row.id) + ", " + SqlLiteral(source, row.receivedAt) + ", " +
-                   SqlLiteral(source, row.deviceReportedTime) + ", " + std::to_string(row.facility) +
-                   ", " + std::to_string(row.priority) + ", " + SqlLiteral(source, row.fromHost) +
-                   ", " + SqlLiteral(source, row.sysLogTag) + ", " +
-                   (row.message ? SqlLiteral(source, *row.message) : std::string("NULL")) + ")";
+        std::string sql = "INSERT INTO " + table + " VALUES ";
+        for (std::size_t i = first; i < std::min(rows.size(), first + kRowsPerStatement); ++i) {
+            const LogRow& r = rows[i];
+            const auto text = [&](const auto& value) { return SqlLiteral(source, value); };
+            sql += (i != first ? ", (" : "(") + std::to_string(r.id) + ", " + text(r.receivedAt) + ", " +
+                   text(r.deviceReportedTime) + ", " + std::to_string(r.facility) + ", " +
+                   std::to_string(r.priority) + ", " + text(r.fromHost) + ", " + text(r.sysLogTag) + ", " +
+                   text(r.message) + ")";
         }
         RunSql(source, sql);
     }

@@ -1,6 +1,5 @@
 #pragma once
-// A PurgeHost that remembers what a run asked of it, in order, for tests.
-// Yields are counted rather than listed; a test can hook into them.
+// A PurgeHost that records what a run asked of it, in order.
 
 #include <cstdint>
 #include <functional>
@@ -13,19 +12,13 @@ namespace sorvane::test {
 
 class RecordingPurgeHost : public PurgeHost {
 public:
-    // Every call but Yield, as "status <text>", "progress <n>", "interval <ms>",
-    // "timer on|off", "fields on|off", "message <text>", "end".
+    // "status <text>", "progress <n>", "interval <ms>", "timer on|off", "fields on|off",
+    // "message <text>", "end"; yields are only counted.
     std::vector<std::string> calls;
     int yields = 0;
-    // Called on every Yield with the number of yields so far, and after each
-    // batch with the run's batch counter.
-    std::function<void(int)> onYield;
-    std::function<void(std::int64_t)> onProgress;
+    std::function<void(std::int64_t)> onProgress;  // after each batch, with the batch counter
 
-    void Yield() override {
-        ++yields;
-        if (onYield) onYield(yields);
-    }
+    void Yield() override { ++yields; }
     void SetStatusText(const std::string& text) override {
         status_ = text;
         calls.push_back("status " + text);
@@ -35,19 +28,14 @@ public:
         calls.push_back("progress " + std::to_string(counter));
         if (onProgress) onProgress(counter);
     }
-    void SetStatusTimerInterval(int milliseconds) override {
-        calls.push_back("interval " + std::to_string(milliseconds));
-    }
-    void SetStatusTimerEnabled(bool enabled) override {
-        calls.push_back(std::string("timer ") + (enabled ? "on" : "off"));
-    }
-    void SetRunFieldsEnabled(bool enabled) override {
-        calls.push_back(std::string("fields ") + (enabled ? "on" : "off"));
-    }
+    void SetStatusTimerInterval(int ms) override { calls.push_back("interval " + std::to_string(ms)); }
+    void SetStatusTimerEnabled(bool on) override { calls.push_back("timer" + OnOff(on)); }
+    void SetRunFieldsEnabled(bool on) override { calls.push_back("fields" + OnOff(on)); }
     void ShowMessage(const std::string& text) override { calls.push_back("message " + text); }
     void EndProgram() override { calls.push_back("end"); }
 
 private:
+    static std::string OnOff(bool on) { return on ? " on" : " off"; }
     std::string status_;
 };
 

@@ -1,6 +1,6 @@
 #pragma once
-// Pins the process locale for one test and restores it afterwards. Tests that
-// need a locale the machine lacks are skipped by the caller (see Available).
+// Pins the process locale for one test and restores it afterwards; the caller
+// skips or fails when the machine lacks the locale (Available).
 
 #include <clocale>
 #include <string>
@@ -9,9 +9,7 @@ namespace sorvane::test {
 
 class ScopedLocale {
 public:
-    explicit ScopedLocale(const char* name) : previous_(std::setlocale(LC_ALL, nullptr)) {
-        active_ = std::setlocale(LC_ALL, name) != nullptr;
-    }
+    explicit ScopedLocale(const char* name) : active_(std::setlocale(LC_ALL, name) != nullptr) {}
     ~ScopedLocale() { std::setlocale(LC_ALL, previous_.c_str()); }
     ScopedLocale(const ScopedLocale&) = delete;
     ScopedLocale& operator=(const ScopedLocale&) = delete;
@@ -19,8 +17,8 @@ public:
     bool Available() const { return active_; }
 
 private:
-    std::string previous_;
-    bool active_ = false;
+    const std::string previous_ = std::setlocale(LC_ALL, nullptr);
+    const bool active_;
 };
 
 }  // namespace sorvane::test
