@@ -1,42 +1,22 @@
 #include "purge/export_batch_to_csv.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <memory>
+#include <string>
 #include <vector>
 
+#include "purge/backup_file_writer.h"
 #include "purge/batch_arithmetic.h"
 #include "purge/connection_text.h"
 #include "purge/csv_field.h"
 #include "purge/field_text.h"
 #include "purge/odbc_statement.h"
-#include "purge/run_failure.h"
 
 namespace sorvane {
 
 namespace {
 
-[[noreturn]] void RaiseFileFailure(const char* doing, const std::string& path, int error) {
-    throw RunFailure(kFileAccess, std::string("Cannot ") + doing + " the backup file \"" + path +
-                                      "\": " + std::strerror(error));
-}
-
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
-// Flushes and closes, raising when data did not reach the file: a backup
-// that only seemed written must not let its batch be deleted.
-void CloseChecked(std::unique_ptr<std::FILE, FileCloser> file, const std::string& path) {
-    std::FILE* raw = file.release();
-    errno = 0;
-    const bool flushed = std::fflush(raw) == 0;
-    const int flushError = errno;
-    const bool closed = std::fclose(raw) == 0;
-    if (!flushed) RaiseFileFailure("write", path, flushError != 0 ? flushError : EIO);
-    if (!closed) RaiseFileFailure("close", path, errno != 0 ? errno : EIO);
-}
+// Lines gathered before they go to the file in one write: large enough to
+// keep system calls few, small enough for the widest batch of long rows.
+constexpr std::size_t kWriteChunk = 1 << 20;
 
 }  // namespace
 
@@ -54,15 +34,14 @@ void ExportBatchToCsv(const PurgeSettings& settings, std::int32_t batchTop,
     const std::string path = BackupFilePath(settings, LocalTime(clock.Now()));
     const bool overwrite = IsOn(settings.overwrite, "overwrite");
     const bool empty = backupRun.FirstOpening(path) && overwrite;
-    errno = 0;
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), empty ? "wb" : "ab"));
-    if (!file) RaiseFileFailure("open", path, errno != 0 ? errno : EIO);
+    BackupFileWriter file(path, empty);
 
     const int columns = query.ColumnCount();
     std::vector<int> types;
     for (int column = 0; column < columns; ++column) types.push_back(query.ColumnType(column));
 
     std::string line;
+    std::string chunk;
     while (query.Fetch()) {
         host.Yield();
         line.clear();
@@ -73,12 +52,15 @@ void ExportBatchToCsv(const PurgeSettings& settings, std::int32_t batchTop,
             if (column + 1 < columns) line += settings.separator;
         }
         line += "\r\n";
-        errno = 0;
-        if (std::fwrite(line.data(), 1, line.size(), file.get()) != line.size()) {
-            RaiseFileFailure("write", path, errno != 0 ? errno : EIO);
+        if (chunk.size() + line.size() > kWriteChunk) {
+            file.Append(chunk);
+            chunk.clear();
         }
+        chunk += line;
     }
-    CloseChecked(std::move(file), path);
+    file.Append(chunk);
+    // On stable storage before the caller deletes the batch.
+    file.Finish();
 }
 
 }  // namespace sorvane

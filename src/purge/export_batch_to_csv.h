@@ -13,9 +13,10 @@ namespace sorvane {
 
 // Writes every row with batchTop - batchWidth < id <= batchTop whose time
 // column lies on or before `cutOffLiteral` to the backup file, one CSV line
-// per row. The export opens its own connection. Raises RunFailure on any
-// failure (the connection, the query, a file that cannot be opened or
-// written); lines already written stay in the file.
+// per row. The export opens its own connection. When it returns, the rows
+// are on stable storage. Raises RunFailure on any failure (the connection,
+// the query, a file that cannot be opened, written or flushed); whole lines
+// already written stay in the file, a line cut short by the failure does not.
 void ExportBatchToCsv(const PurgeSettings& settings, std::int32_t batchTop,
                       std::int32_t batchWidth, const std::string& cutOffLiteral, PurgeHost& host,
                       BackupRun& backupRun, const RunClock& clock);
