@@ -1,13 +1,15 @@
 #pragma once
-// Helpers for the language, help and About tests: a catcher that answers the
-// modal message boxes these parts open, a launcher that answers for the
-// desktop, and clean-up of the program-wide windows between tests.
+// Stand-ins for the desktop and for the user answering message boxes.
 
+#include <QApplication>
 #include <QMessageBox>
-#include <QString>
 #include <QStringList>
 #include <QTimer>
 #include <vector>
+
+#include "languages_help/about_box.h"
+#include "languages_help/manpage_window.h"
+#include "languages_help/web_links.h"
 
 namespace sorvane::test {
 
@@ -18,41 +20,42 @@ struct SeenMessageBox {
     QWidget* parent;
 };
 
-// While it lives, every modal message box that opens is recorded and closed
-// with OK as soon as the event loop runs inside it.
-class MessageBoxCatcher {
-public:
-    MessageBoxCatcher();
-    const std::vector<SeenMessageBox>& Seen() const { return seen_; }
-
-private:
-    QTimer poll_;
-    std::vector<SeenMessageBox> seen_;
+// While it lives, every modal message box is recorded and answered with OK.
+struct MessageBoxCatcher {
+    MessageBoxCatcher() {
+        QObject::connect(&poll, &QTimer::timeout, [this] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                seen.push_back({box->windowTitle(), box->text(), box->icon(), box->parentWidget()});
+                box->done(QMessageBox::Ok);
+            }
+        });
+        poll.start(5);
+    }
+    std::vector<SeenMessageBox> seen;
+    QTimer poll;
 };
 
-// Answers for the desktop with a fixed result and records the addresses it
-// was handed; the desktop launcher comes back when it goes.
-class ScriptedLauncher {
-public:
-    explicit ScriptedLauncher(int result);
-    ~ScriptedLauncher();
-    ScriptedLauncher(const ScriptedLauncher&) = delete;
-    ScriptedLauncher& operator=(const ScriptedLauncher&) = delete;
-
+// Answers for the desktop with a fixed result, recording the addresses.
+struct ScriptedLauncher {
+    explicit ScriptedLauncher(int result) {
+        SetWebLauncher([this, result](const QString& address) {
+            addresses.push_back(address);
+            return result;
+        });
+    }
+    ~ScriptedLauncher() { SetWebLauncher(nullptr); }
     QStringList addresses;
-
-private:
-    int result_;
 };
 
-// Destroys the About box and the manual-page window when they exist and runs
-// pending deletions, so that each test starts without them.
-void DestroyHelpWindows();
+inline void RunPendingDeletes() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+}
 
-// Runs the deletions that deleteLater and close-with-delete have queued.
-void RunPendingDeletes();
-
-// Top-level widgets with this object name that still exist.
-int CountTopLevels(const QString& objectName);
+inline void DestroyHelpWindows() {
+    delete ExistingAboutBox();
+    delete ExistingManpageWindow();
+    RunPendingDeletes();
+}
 
 }  // namespace sorvane::test
