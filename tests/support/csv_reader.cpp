@@ -1,23 +1,18 @@
 #include "support/csv_reader.h"
 
-#include <cstdio>
 #include <sstream>
 #include <stdexcept>
+
+#include "support/run_program.h"
 
 namespace sorvane::test {
 
 std::vector<std::vector<std::string>> ReadCsvWithPython(const std::filesystem::path& file) {
-    const std::string command =
-        "python3 '" SORVANE_SOURCE_DIR "/tests/support/read_csv.py' '" + file.string() + "'";
-    std::FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr) throw std::runtime_error("cannot start python3");
-    std::string output;
-    char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) output.append(buffer, n);
-    if (::pclose(pipe) != 0) throw std::runtime_error("read_csv.py failed on " + file.string());
-
+    const std::string script = SORVANE_SOURCE_DIR "/tests/support/read_csv.py";
+    const ProgramRun run = RunProgram("python3", {script, file.string()});
+    if (run.exitStatus != 0) throw std::runtime_error("read_csv.py on " + file.string() + ": " + run.output);
     std::vector<std::vector<std::string>> rows;
-    std::istringstream lines(output);
+    std::istringstream lines(run.output);
     for (std::string line; std::getline(lines, line);) {
         std::istringstream hexFields(line);
         std::vector<std::string> fields;

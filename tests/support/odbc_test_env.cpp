@@ -35,11 +35,6 @@ void AppendText(const fs::path& file, const std::string& text) {
     if (!(out << text)) throw std::runtime_error("cannot write " + file.string());
 }
 
-void CopyIfPresent(const fs::path& from, const fs::path& to) {
-    std::error_code ignored;
-    if (fs::exists(from, ignored)) fs::copy_file(from, to, fs::copy_options::overwrite_existing);
-}
-
 std::string SqliteDriverLibrary() {
     std::error_code ignored;
     for (const auto& entry : fs::directory_iterator("/usr/lib", ignored)) {
@@ -63,8 +58,8 @@ std::vector<TestDataSource> ListedSources() {
     return sources;
 }
 
-std::string ConnectionText(const TestDataSource& source) {
-    return BuildConnectionText(source.dsn, source.userName, source.password);
+std::string ConnectionText(const TestDataSource& s) {
+    return BuildConnectionText(s.dsn, s.userName, s.password);
 }
 
 // Quotes doubled; backslashes too for MariaDB, which reads them as escapes.
@@ -85,11 +80,10 @@ void EnsureTestOdbcEnvironment() {
         const fs::path drivers = Folder() / "odbcinst.ini";
         const fs::path sources = Folder() / "odbc.ini";
         if (std::getenv("SORVANE_TEST_DSNS") != nullptr) {
-            // The script's drivers and servers, in a copy this process extends.
-            const std::string system = Env("ODBCSYSINI");
-            const std::string user = Env("ODBCINI");
-            if (!system.empty()) CopyIfPresent(fs::path(system) / "odbcinst.ini", drivers);
-            CopyIfPresent(!user.empty() ? fs::path(user) : fs::path(system) / "odbc.ini", sources);
+            // The script's drivers and servers, in a copy this process extends; a missing file stays missing.
+            std::error_code missing;
+            fs::copy_file(Env("ODBCSYSINI") + "/odbcinst.ini", drivers, missing);
+            fs::copy_file(Env("ODBCINI"), sources, missing);
         }
         AppendText(drivers, std::string("\n[") + kSqliteDriver + "]\nDriver=" + SqliteDriverLibrary() + "\n");
         AppendText(sources, "");
@@ -165,19 +159,15 @@ void CreateLogTable(const TestDataSource& source, const std::string& table) {
 }
 
 void InsertLogRows(const TestDataSource& source, const std::string& table, const std::vector<LogRow>& rows) {
-    constexpr std::size_t kRowsPerStatement = 200;
-    for (std::size_t first = 0; first < rows.size(); first += kRowsPerStatement) {
-        std::string sql = "INSERT INTO " + table + " VALUES ";
-        for (std::size_t i = first; i < std::min(rows.size(), first + kRowsPerStatement); ++i) {
-            const LogRow& r = rows[i];
-            const auto text = [&](const auto& value) { return SqlLiteral(source, value); };
-            sql += (i != first ? ", (" : "(") + std::to_string(r.id) + ", " + text(r.receivedAt) + ", " +
-                   text(r.deviceReportedTime) + ", " + std::to_string(r.facility) + ", " +
-                   std::to_string(r.priority) + ", " + text(r.fromHost) + ", " + text(r.sysLogTag) + ", " +
-                   text(r.message) + ")";
-        }
-        RunSql(source, sql);
+    std::string values;
+    for (const LogRow& r : rows) {
+        const auto text = [&](const auto& value) { return SqlLiteral(source, value); };
+        values += (values.empty() ? "(" : ", (") + std::to_string(r.id) + ", " + text(r.receivedAt) + ", " +
+                  text(r.deviceReportedTime) + ", " + std::to_string(r.facility) + ", " +
+                  std::to_string(r.priority) + ", " + text(r.fromHost) + ", " + text(r.sysLogTag) + ", " +
+                  text(r.message) + ")";
     }
+    if (!values.empty()) RunSql(source, "INSERT INTO " + table + " VALUES " + values);
 }
 
 }  // namespace sorvane::test

@@ -1,10 +1,9 @@
 #pragma once
-// A private ODBC set-up for tests and helpers to prepare and inspect their
-// tables. The process gets its own ini files in a temporary folder (never /etc
-// nor the caller's files), with a fresh SQLite data source whenever asked.
-// SORVANE_TEST_DSNS ("dsn|user|password,...", ODBCSYSINI/ODBCINI naming the
-// script's ini files) adds server data sources; with SORVANE_REQUIRE_SERVERS=1
-// one that cannot connect is a failure, never a skip.
+// A private ODBC set-up for tests (own ini files in a temporary folder, never
+// /etc) and helpers for their tables. SQLite is always there; the test script
+// adds its servers through SORVANE_TEST_DSNS ("dsn|user|password,...", its ini
+// files named by ODBCSYSINI/ODBCINI) and makes an unreachable one a failure
+// with SORVANE_REQUIRE_SERVERS=1.
 
 #include <optional>
 #include <string>
@@ -19,15 +18,12 @@ struct TestDataSource {
     std::string dbms;  // SQL_DBMS_NAME: "SQLite", "MariaDB", "PostgreSQL"
 };
 
-// Sets up the ini files once and exports ODBCSYSINI and ODBCINI; every helper
-// below calls it, direct ODBC use must call it first.
-void EnsureTestOdbcEnvironment();
+void EnsureTestOdbcEnvironment();  // before any direct ODBC use; the helpers call it
 TestDataSource MakeSqliteDataSource();  // on a new, empty database file
 std::vector<std::string> TestDataSourceNames();  // "SQLite" and the listed servers
 // "SQLite" gives a fresh source; nothing when a server cannot be reached (skip).
 std::optional<TestDataSource> OpenTestDataSource(const std::string& name);
-// A table name no other test process uses at the same time.
-std::string UniqueTableName(const std::string& stem);
+std::string UniqueTableName(const std::string& stem);  // unique to this process
 
 using Row = std::vector<std::optional<std::string>>;  // nothing = NULL
 void RunSql(const TestDataSource& source, const std::string& sql);

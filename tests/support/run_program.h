@@ -1,6 +1,6 @@
 #pragma once
 // Runs a program as a scheduler would: its own current folder, a chosen
-// environment, standard output and standard error captured together.
+// environment, no input, standard output and standard error captured together.
 
 #include <filesystem>
 #include <map>
@@ -24,6 +24,6 @@ struct ProgramOptions {
 
 // `arguments` without the program's own name; std::runtime_error when it cannot start.
 ProgramRun RunProgram(const std::string& program, const std::vector<std::string>& arguments,
-                      const ProgramOptions& options);
+                      const ProgramOptions& options = {});
 
 }  // namespace sorvane::test
