@@ -8,8 +8,9 @@
 namespace sorvane {
 
 // One opening of the backup file. Text is appended in whole lines with
-// O_APPEND, so two runs writing the same file at once interleave lines, never
-// parts of lines. Every failure raises RunFailure kFileAccess naming the file.
+// O_APPEND, so two runs writing the same file at once (on a local file
+// system) interleave lines, never parts of lines. Every failure raises
+// RunFailure kFileAccess naming the file.
 class BackupFileWriter {
 public:
     // Opens `path` for appending, creating it (mode 0666 less the umask) when
