@@ -8,13 +8,17 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QTimer>
 #include <algorithm>
 #include <fstream>
 
 #include "languages_help/clickable_label.h"
 #include "languages_help/desktop_launcher.h"
 #include "languages_help/help_test_support.h"
+#include "languages_help/window_manual_page_sink.h"
 #include "mainwindow/window_test_support.h"
+#include "startup/reporting.h"
+#include "startup/startup.h"
 #include "support/temp_dir.h"
 
 namespace sorvane {
@@ -130,6 +134,44 @@ TEST_F(HelpMenu, OverlongOrUnreadableManpageIsShownInPartAndReported) {
     EXPECT_EQ(ShownManpage(), "kept\n");
     ASSERT_EQ(messages.seen.size(), 1u);
     EXPECT_TRUE(messages.seen[0].text.contains("sorvane-manpage.txt"));
+}
+
+// -h and -help with a display: both append to one window, and the run without
+// -dsn stays in the event loop until that window is closed.
+TEST(ManualPageOption, FillsOneWindowThatKeepsTheRunUntilItIsClosed) {
+    struct QuietEventLog : EventLogSink {
+        bool Write(std::int32_t, const std::string&, std::int16_t, std::int16_t) override { return true; }
+    } eventLog;
+    SetEventLogSink(&eventLog);
+    test::DestroyHelpWindows();
+    int argc = 1;
+    char name[] = "sorvane";
+    char* argv[] = {name, nullptr};
+    const std::unique_ptr<ManualPageSink> sink = MakeWindowManualPageSink(argc, argv);
+    ASSERT_TRUE(sink);
+    // Closes the window only once both copies are in, so a close that came
+    // before the wait would show as a second window or a missing copy.
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [] {
+        if (QWidget* window = ExistingManpageWindow(); window && ShownManpage() == "a\nb\na\nb\n") window->close();
+    });
+    closer.start(10);
+    bool forced = false;
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    QObject::connect(&deadline, &QTimer::timeout, [&forced] {
+        forced = true;
+        if (QWidget* window = ExistingManpageWindow()) window->close();
+    });
+    deadline.start(10000);
+    StartupServices services;
+    services.loadManualPage = [] { return std::optional<std::vector<std::string>>{{"a", "b"}}; };
+    PurgeHost host;
+    EXPECT_EQ(RunStartup({"", "-h", "-help"}, *sink, host, services), kExitDsnMissing);
+    test::RunPendingDeletes();
+    EXPECT_FALSE(forced) << "the window never held both copies";
+    EXPECT_EQ(ExistingManpageWindow(), nullptr);
+    SetEventLogSink(nullptr);
 }
 
 }  // namespace
