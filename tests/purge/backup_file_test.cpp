@@ -2,18 +2,13 @@
 
 #include "purge/backup_file.h"
 #include "purge/failure_of.h"
+#include "support/calendar.h"
 #include "support/scoped_locale.h"
 
 namespace sorvane {
 namespace {
 
-std::tm Day(int year, int month, int day) {
-    std::tm t{};
-    t.tm_year = year - 1900;
-    t.tm_mon = month - 1;
-    t.tm_mday = day;
-    return t;
-}
+using test::Day;
 
 struct NameCase {
     const char* filePath;

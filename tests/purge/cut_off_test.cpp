@@ -2,18 +2,13 @@
 
 #include "purge/cut_off.h"
 #include "purge/failure_of.h"
+#include "support/calendar.h"
 
 namespace sorvane {
 namespace {
 
-std::tm Day(int year, int month, int day) {
-    std::tm t{};
-    t.tm_year = year - 1900;
-    t.tm_mon = month - 1;
-    t.tm_mday = day;
-    t.tm_hour = 15;  // the time of day plays no part
-    return t;
-}
+// The time of day plays no part in the cut-off.
+std::tm Day(int year, int month, int day) { return test::Day(year, month, day, 15); }
 
 struct CutOffCase {
     std::int16_t days;
