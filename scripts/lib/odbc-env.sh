@@ -22,17 +22,46 @@ sorvane_find_odbc_driver() {
 
 # Writes <folder>/odbcinst.ini with the drivers "SQLite3", "MariaDB" and
 # "PostgreSQL" and an empty <folder>/odbc.ini, and points unixODBC at them.
+# The driver manager pools the server drivers' connections (see
+# sorvane_odbc_pooling).
 sorvane_odbc_env_create() {
-    local dir=$1 sqlite mariadb postgres
+    local dir=$1
     mkdir -p "$dir"
     dir=$(cd "$dir" && pwd)
+    export ODBCSYSINI=$dir
+    export ODBCINI=$dir/odbc.ini
+    sorvane_odbc_pooling on
+    : >"$dir/odbc.ini"
+}
+
+# Rewrites the private odbcinst.ini with connection pooling on or off. With it
+# on, the driver manager keeps a closed connection of the MariaDB and
+# PostgreSQL drivers open for CPTimeout seconds and hands it to the next
+# connect with the same connection text.
+sorvane_odbc_pooling() {
+    local mode=$1 sqlite mariadb postgres pooling="" reuse=""
+    if [[ -z ${ODBCSYSINI:-} ]]; then
+        echo "sorvane_odbc_pooling: call sorvane_odbc_env_create first" >&2
+        return 1
+    fi
+    case $mode in
+    on)
+        pooling=$'[ODBC]\nPooling = Yes\n\n'
+        reuse=$'\nCPTimeout   = 60'
+        ;;
+    off) ;;
+    *)
+        echo "sorvane_odbc_pooling: on or off, not '$mode'" >&2
+        return 1
+        ;;
+    esac
     sqlite=$(sorvane_find_odbc_driver libsqliteodbc libsqlite3odbc.so)
     mariadb=$(sorvane_find_odbc_driver odbc-mariadb libmaodbc.so)
     # The Unicode build of the PostgreSQL driver: text reaches the server as
     # UTF-8 whatever the database's own encoding.
     postgres=$(sorvane_find_odbc_driver odbc-postgresql psqlodbcw.so)
-    cat >"$dir/odbcinst.ini" <<INI
-[SQLite3]
+    cat >"$ODBCSYSINI/odbcinst.ini" <<INI
+${pooling}[SQLite3]
 Description = SQLite 3 ODBC driver
 Driver      = $sqlite
 Setup       = $sqlite
@@ -40,15 +69,12 @@ Threading   = 2
 
 [MariaDB]
 Description = MariaDB Connector/ODBC
-Driver      = $mariadb
+Driver      = $mariadb$reuse
 
 [PostgreSQL]
 Description = PostgreSQL ODBC driver (Unicode)
-Driver      = $postgres
+Driver      = $postgres$reuse
 INI
-    : >"$dir/odbc.ini"
-    export ODBCSYSINI=$dir
-    export ODBCINI=$dir/odbc.ini
 }
 
 # Appends a data source to the private odbc.ini:
