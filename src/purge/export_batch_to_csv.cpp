@@ -1,5 +1,6 @@
 #include "purge/export_batch_to_csv.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -8,7 +9,10 @@
 #include "purge/connection_text.h"
 #include "purge/csv_field.h"
 #include "purge/field_text.h"
+#include "purge/odbc_diagnostics.h"
 #include "purge/odbc_statement.h"
+#include "purge/run_failure.h"
+#include "startup/reporting.h"
 
 namespace sorvane {
 
@@ -18,18 +22,44 @@ namespace {
 // keep system calls few, small enough for the widest batch of long rows.
 constexpr std::size_t kWriteChunk = 1 << 20;
 
+// The export's connection and its batch query, open together.
+struct BatchQuery {
+    BatchQuery(const std::string& connectionText, const std::string& sql)
+        : connection(connectionText), statement(connection) {
+        statement.ExecuteDirect(sql);
+    }
+
+    odbc::Connection connection;
+    odbc::Statement statement;
+};
+
+// A pooled connection may have died while it waited in the pool (the server
+// restarted, or dropped it), and not every driver notices before handing it
+// out. The query only reads and nothing of the batch has been written yet,
+// so it is tried once more on a new connection.
+std::unique_ptr<BatchQuery> OpenBatchQuery(const std::string& connectionText,
+                                           const std::string& sql) {
+    try {
+        return std::make_unique<BatchQuery>(connectionText, sql);
+    } catch (const RunFailure& failure) {
+        if (!odbc::IsConnectionLost(failure)) throw;
+        WriteDebugLog("Connection lost, connecting again: " + failure.Description());
+    }
+    return std::make_unique<BatchQuery>(connectionText, sql);
+}
+
 }  // namespace
 
 void ExportBatchToCsv(const PurgeSettings& settings, std::int32_t batchTop,
                       std::int32_t batchWidth, const std::string& cutOffLiteral, PurgeHost& host,
                       BackupRun& backupRun, const RunClock& clock) {
-    const odbc::Connection connection(
-        BuildConnectionText(settings.dsn, settings.userName, settings.password));
     const std::int32_t lowerBound = BatchLowerBound(batchTop, batchWidth);
-    odbc::Statement query(connection);
-    query.ExecuteDirect("SELECT * FROM " + settings.tableName + " WHERE id<=" +
-                        std::to_string(batchTop) + " and id>" + std::to_string(lowerBound) +
-                        " and " + settings.timeColumn + " <= " + cutOffLiteral);
+    const std::unique_ptr<BatchQuery> batch = OpenBatchQuery(
+        BuildConnectionText(settings.dsn, settings.userName, settings.password),
+        "SELECT * FROM " + settings.tableName + " WHERE id<=" + std::to_string(batchTop) +
+            " and id>" + std::to_string(lowerBound) + " and " + settings.timeColumn + " <= " +
+            cutOffLiteral);
+    odbc::Statement& query = batch->statement;
 
     const std::string path = BackupFilePath(settings, LocalTime(clock.Now()));
     const bool overwrite = IsOn(settings.overwrite, "overwrite");
@@ -47,8 +77,8 @@ void ExportBatchToCsv(const PurgeSettings& settings, std::int32_t batchTop,
         line.clear();
         for (int column = 0; column < columns; ++column) {
             host.Yield();
-            line += EncodeCsvField(FieldText(types[column], query.Text(column)), settings.separator,
-                                   settings.escapeText);
+            AppendCsvField(line, FieldText(types[column], query.Text(column)), settings.separator,
+                           settings.escapeText);
             if (column + 1 < columns) line += settings.separator;
         }
         line += "\r\n";

@@ -7,7 +7,26 @@
 
 namespace sorvane::odbc {
 
+namespace {
+
+// Asks the driver manager, once per process and before the first
+// environment, to pool connections per driver. The export opens a connection
+// for every batch; a pooled one is handed back at once instead of logging in
+// again. unixODBC takes its decision from odbcinst.ini instead ("Pooling =
+// Yes" under [ODBC], "CPTimeout" for the driver) and accepts this call as a
+// no-op; other driver managers pool on this request alone.
+void RequestConnectionPooling() {
+    [[maybe_unused]] static const bool requested = [] {
+        SQLSetEnvAttr(SQL_NULL_HANDLE, SQL_ATTR_CONNECTION_POOLING,
+                      reinterpret_cast<SQLPOINTER>(SQL_CP_ONE_PER_DRIVER), SQL_IS_UINTEGER);
+        return true;
+    }();
+}
+
+}  // namespace
+
 Environment::Environment() {
+    RequestConnectionPooling();
     if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &handle_))) {
         handle_ = SQL_NULL_HENV;
         throw RunFailure(0, "Cannot set up the ODBC environment (is unixODBC installed?)");

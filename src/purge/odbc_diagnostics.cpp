@@ -40,4 +40,12 @@ void Check(SQLRETURN result, SQLSMALLINT handleType, SQLHANDLE handle, const cha
     RaiseDiagnostic(handleType, handle, context);
 }
 
+bool IsConnectionLost(const RunFailure& failure) {
+    // Descriptions of driver failures start with "[SQLSTATE]".
+    const std::string& text = failure.Description();
+    const auto startsWith = [&text](const char* prefix) { return text.rfind(prefix, 0) == 0; };
+    return startsWith("[08") || startsWith("[57P01]") || startsWith("[57P02]") ||
+           startsWith("[57P03]");
+}
+
 }  // namespace sorvane::odbc
