@@ -4,7 +4,6 @@
 
 #include <charconv>
 #include <clocale>
-#include <cstdio>
 #include <ctime>
 
 #include "startup/regional.h"
@@ -50,32 +49,41 @@ std::string FloatText(const std::string& value) {
     return FormatNumber(number);
 }
 
+// The number written by exactly `count` digits at `text`, or -1.
+int ReadDigits(const char* text, int count) {
+    int value = 0;
+    for (int i = 0; i < count; ++i) {
+        if (!IsDigit(text[i])) return -1;
+        value = value * 10 + (text[i] - '0');
+    }
+    return value;
+}
+
 // Reads "YYYY-MM-DD", "HH:MM:SS" or both joined by a blank or 'T', with an
-// optional fraction after the seconds.
+// optional fraction after the seconds. Parsed by hand: a backup reads one or
+// two of these per row.
 bool ReadDateTime(const std::string& value, bool wantDate, bool wantTime, std::tm& time) {
     time = std::tm{};
     time.tm_mday = 1;
-    int used = 0;
     const char* text = value.c_str();
     if (wantDate) {
-        int year = 0, month = 0, day = 0;
-        if (std::sscanf(text, "%4d-%2d-%2d%n", &year, &month, &day, &used) != 3 || used != 10) {
-            return false;
-        }
+        const int year = ReadDigits(text, 4);
+        const int month = year < 0 || text[4] != '-' ? -1 : ReadDigits(text + 5, 2);
+        const int day = month < 0 || text[7] != '-' ? -1 : ReadDigits(text + 8, 2);
+        if (day < 0) return false;
         time.tm_year = year - 1900;
         time.tm_mon = month - 1;
         time.tm_mday = day;
-        text += used;
+        text += 10;
         if (*text == '\0') return month >= 1 && month <= 12 && day >= 1 && day <= 31;
         if (!wantTime || (*text != ' ' && *text != 'T')) return false;
         ++text;
     }
-    int hour = 0, minute = 0, second = 0;
-    used = 0;
-    if (std::sscanf(text, "%2d:%2d:%2d%n", &hour, &minute, &second, &used) != 3 || used != 8) {
-        return false;
-    }
-    text += used;
+    const int hour = ReadDigits(text, 2);
+    const int minute = hour < 0 || text[2] != ':' ? -1 : ReadDigits(text + 3, 2);
+    const int second = minute < 0 || text[5] != ':' ? -1 : ReadDigits(text + 6, 2);
+    if (second < 0) return false;
+    text += 8;
     if (*text == '.') {
         ++text;
         while (IsDigit(*text)) ++text;

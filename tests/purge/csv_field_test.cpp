@@ -53,5 +53,30 @@ TEST(FieldText, FollowsTheRegionalSettings) {
     }
 }
 
+TEST(FieldText, ReadsOnlyTheDateAndTimeFormsDriversWriteAndKeepsTheRest) {
+    const test::ScopedLocale locale("C.UTF-8");
+    ASSERT_TRUE(locale.Available());
+    const std::tuple<int, const char*, const char*> cases[] = {
+        {SQL_TYPE_TIMESTAMP, "2026-11-30T23:59:60.123456", "2026-11-30 23:59:60"},
+        {SQL_TYPE_TIMESTAMP, "2026-11-30 00:00:00.000000", "2026-11-30"},
+        {SQL_TYPE_TIMESTAMP, "2026-11-30", "2026-11-30"},
+        {SQL_TYPE_TIMESTAMP, "2026-11-30 7:08:09", "2026-11-30 7:08:09"},
+        {SQL_TYPE_TIMESTAMP, "2026-11-30 07:08", "2026-11-30 07:08"},
+        {SQL_TYPE_TIMESTAMP, "2026-11-30 07:08:09 ", "2026-11-30 07:08:09 "},
+        {SQL_TYPE_TIMESTAMP, "2026-13-30 07:08:09", "2026-13-30 07:08:09"},
+        {SQL_TYPE_TIMESTAMP, "2026-11-30 24:00:00", "2026-11-30 24:00:00"},
+        {SQL_TYPE_TIMESTAMP, "26-11-30 07:08:09", "26-11-30 07:08:09"},
+        {SQL_TYPE_TIMESTAMP, "2026-11-3", "2026-11-3"},
+        {SQL_TYPE_TIMESTAMP, "", ""},
+        {SQL_TYPE_DATE, "2026-02-01 10:00:00", "2026-02-01 10:00:00"},
+        {SQL_TYPE_TIME, "10:11:12", "10:11:12"},
+        {SQL_TYPE_TIME, "00:00:00", "00:00:00"},
+        {SQL_TYPE_TIME, "10:11", "10:11"},
+    };
+    for (const auto& [type, value, expected] : cases) {
+        EXPECT_EQ(FieldText(type, std::string(value)), expected) << type << " " << value;
+    }
+}
+
 }  // namespace
 }  // namespace sorvane
