@@ -22,22 +22,23 @@ sorvane_find_odbc_driver() {
 
 # Writes <folder>/odbcinst.ini with the drivers "SQLite3", "MariaDB" and
 # "PostgreSQL" and an empty <folder>/odbc.ini, and points unixODBC at them.
-# The driver manager pools the server drivers' connections (see
-# sorvane_odbc_pooling).
+# The driver manager's own pooling stays off (see sorvane_odbc_pooling).
 sorvane_odbc_env_create() {
     local dir=$1
     mkdir -p "$dir"
     dir=$(cd "$dir" && pwd)
     export ODBCSYSINI=$dir
     export ODBCINI=$dir/odbc.ini
-    sorvane_odbc_pooling on
+    sorvane_odbc_pooling off
     : >"$dir/odbc.ini"
 }
 
-# Rewrites the private odbcinst.ini with connection pooling on or off. With it
-# on, the driver manager keeps a closed connection of the MariaDB and
-# PostgreSQL drivers open for CPTimeout seconds and hands it to the next
-# connect with the same connection text.
+# Rewrites the private odbcinst.ini with the driver manager's connection
+# pooling on or off. With it on, unixODBC keeps a closed connection of the
+# MariaDB and PostgreSQL drivers open for CPTimeout seconds and hands it to
+# the next connect with the same connection text. The program keeps the
+# export's connection itself; this is here to measure what the driver
+# manager's pooling costs (unixODBC 2.3.11 loses memory at every reuse).
 sorvane_odbc_pooling() {
     local mode=$1 sqlite mariadb postgres pooling="" reuse=""
     if [[ -z ${ODBCSYSINI:-} ]]; then

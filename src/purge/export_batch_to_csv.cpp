@@ -9,6 +9,7 @@
 #include "purge/connection_text.h"
 #include "purge/csv_field.h"
 #include "purge/field_text.h"
+#include "purge/odbc_connection_pool.h"
 #include "purge/odbc_diagnostics.h"
 #include "purge/odbc_statement.h"
 #include "purge/run_failure.h"
@@ -22,21 +23,22 @@ namespace {
 // keep system calls few, small enough for the widest batch of long rows.
 constexpr std::size_t kWriteChunk = 1 << 20;
 
-// The export's connection and its batch query, open together.
+// The export's connection and its batch query, open together. The
+// connection is the one the previous batch closed, when it is still good.
 struct BatchQuery {
     BatchQuery(const std::string& connectionText, const std::string& sql)
-        : connection(connectionText), statement(connection) {
+        : connection(connectionText), statement(connection.Get()) {
         statement.ExecuteDirect(sql);
     }
 
-    odbc::Connection connection;
+    odbc::PooledConnection connection;
     odbc::Statement statement;
 };
 
-// A pooled connection may have died while it waited in the pool (the server
-// restarted, or dropped it), and not every driver notices before handing it
-// out. The query only reads and nothing of the batch has been written yet,
-// so it is tried once more on a new connection.
+// A kept connection may have died while it waited (the server restarted, or
+// dropped it), and not every driver notices before it is used. The query
+// only reads and nothing of the batch has been written yet, so it is tried
+// once more on a new connection.
 std::unique_ptr<BatchQuery> OpenBatchQuery(const std::string& connectionText,
                                            const std::string& sql) {
     try {

@@ -7,26 +7,7 @@
 
 namespace sorvane::odbc {
 
-namespace {
-
-// Asks the driver manager, once per process and before the first
-// environment, to pool connections per driver. The export opens a connection
-// for every batch; a pooled one is handed back at once instead of logging in
-// again. unixODBC takes its decision from odbcinst.ini instead ("Pooling =
-// Yes" under [ODBC], "CPTimeout" for the driver) and accepts this call as a
-// no-op; other driver managers pool on this request alone.
-void RequestConnectionPooling() {
-    [[maybe_unused]] static const bool requested = [] {
-        SQLSetEnvAttr(SQL_NULL_HANDLE, SQL_ATTR_CONNECTION_POOLING,
-                      reinterpret_cast<SQLPOINTER>(SQL_CP_ONE_PER_DRIVER), SQL_IS_UINTEGER);
-        return true;
-    }();
-}
-
-}  // namespace
-
 Environment::Environment() {
-    RequestConnectionPooling();
     if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &handle_))) {
         handle_ = SQL_NULL_HENV;
         throw RunFailure(0, "Cannot set up the ODBC environment (is unixODBC installed?)");
@@ -78,6 +59,13 @@ std::string Connection::DbmsName() const {
     Check(SQLGetInfo(handle_, SQL_DBMS_NAME, name, sizeof name, &length), SQL_HANDLE_DBC, handle_,
           "Asking for the database system's name");
     return reinterpret_cast<const char*>(name);
+}
+
+bool Connection::IsDead() const {
+    SQLUINTEGER dead = SQL_CD_FALSE;
+    const SQLRETURN result =
+        SQLGetConnectAttr(handle_, SQL_ATTR_CONNECTION_DEAD, &dead, sizeof dead, nullptr);
+    return SQL_SUCCEEDED(result) && dead == SQL_CD_TRUE;
 }
 
 }  // namespace sorvane::odbc

@@ -9,6 +9,7 @@
 #include "purge/connection_text.h"
 #include "purge/cut_off.h"
 #include "purge/export_batch_to_csv.h"
+#include "purge/odbc_connection_pool.h"
 #include "purge/odbc_statement.h"
 #include "purge/priority.h"
 #include "purge/run_failure.h"
@@ -91,6 +92,11 @@ PurgeOutcome RunPurge(const PurgeSettings& settings, PurgeHost& host) {
 
 PurgeOutcome RunPurgeWithClock(const PurgeSettings& settings, PurgeHost& host,
                                const RunClock& clock) {
+    // The export keeps its connection from batch to batch; nothing of a run
+    // outlives it.
+    struct ExportConnectionClosedAtEnd {
+        ~ExportConnectionClosedAtEnd() { odbc::CloseIdleConnections(); }
+    } exportConnectionClosedAtEnd;
     CheckSettings(settings);
     const bool windowRun = IsWindowRun(settings);
 
