@@ -61,11 +61,4 @@ std::string Connection::DbmsName() const {
     return reinterpret_cast<const char*>(name);
 }
 
-bool Connection::IsDead() const {
-    SQLUINTEGER dead = SQL_CD_FALSE;
-    const SQLRETURN result =
-        SQLGetConnectAttr(handle_, SQL_ATTR_CONNECTION_DEAD, &dead, sizeof dead, nullptr);
-    return SQL_SUCCEEDED(result) && dead == SQL_CD_TRUE;
-}
-
 }  // namespace sorvane::odbc

@@ -35,10 +35,6 @@ public:
     // What the driver calls its database system ("SQLite", "MariaDB", ...).
     std::string DbmsName() const;
 
-    // True when the driver knows the connection to be lost. A driver that
-    // has not noticed yet, or cannot tell, says false.
-    bool IsDead() const;
-
 private:
     Environment environment_;
     SQLHDBC handle_ = SQL_NULL_HDBC;

@@ -27,7 +27,10 @@ std::unique_ptr<Connection> TakeIdle(const std::string& connectionText) {
     if (found == idle.end()) return nullptr;
     IdleConnection kept = std::move(found->second);
     idle.erase(found);
-    if (std::chrono::steady_clock::now() - kept.since > kIdleLimit || kept.connection->IsDead()) {
+    // Whether it still lives is not asked: that would cost a round trip per
+    // batch, and the export tries once more on a new connection when the
+    // kept one turns out lost.
+    if (std::chrono::steady_clock::now() - kept.since > kIdleLimit) {
         return nullptr;  // closed as `kept` goes
     }
     return std::move(kept.connection);
@@ -44,7 +47,8 @@ PooledConnection::PooledConnection(const std::string& connectionText)
 
 PooledConnection::~PooledConnection() {
     // A failure may have left the connection in any state: not worth keeping.
-    if (std::uncaught_exceptions() > exceptionsAtOpening_ || connection_->IsDead()) return;
+    // Whether it still lives is asked when it is taken again.
+    if (std::uncaught_exceptions() > exceptionsAtOpening_) return;
     IdleConnections()[connectionText_] = {std::move(connection_), std::chrono::steady_clock::now()};
 }
 

@@ -19,11 +19,10 @@ namespace sorvane::odbc {
 class PooledConnection {
 public:
     // The idle connection kept for `connectionText` when there is one that
-    // is neither known to be dead nor idle for longer than a minute, else a
-    // new one.
+    // has been idle for no longer than a minute, else a new one.
     explicit PooledConnection(const std::string& connectionText);
-    // Keeps the connection for the next opening, unless it is known to be
-    // dead or its use is ending by an exception (then it is closed).
+    // Keeps the connection for the next opening, unless its use is ending
+    // by an exception (then it is closed).
     ~PooledConnection();
     PooledConnection(const PooledConnection&) = delete;
     PooledConnection& operator=(const PooledConnection&) = delete;
