@@ -21,14 +21,13 @@
 #include <cstdlib>
 #include <iostream>
 #include <string>
-#include <variant>
 #include <vector>
 
 #include "mainwindow/main_window.h"
 #include "mainwindow/window_services.h"
+#include "purge/backup_file.h"
 #include "purge/run_failure.h"
 #include "startup/command_line_options.h"
-#include "startup/regional.h"
 #include "startup/split_command_line.h"
 
 namespace {
@@ -61,13 +60,6 @@ private:
 
 QString Text(const std::string& text) { return QString::fromStdString(text); }
 
-// The check boxes hold 0 or 1; a typed option value counts as checked when
-// the run would read it as 1.
-bool Checked(const sorvane::NumberOrText& flag) {
-    if (const int* number = std::get_if<int>(&flag)) return *number == 1;
-    return sorvane::ReadNumber(std::get<std::string>(flag)) == 1.0;
-}
-
 void FillFields(const sorvane::FormControls& c, const sorvane::PurgeSettings& s) {
     c.txtTage->setText(QString::number(s.days));
     c.Combo1->setCurrentText(Text(s.timeColumn));
@@ -81,8 +73,10 @@ void FillFields(const sorvane::FormControls& c, const sorvane::PurgeSettings& s)
     c.txtFilename->setText(Text(s.fileName));
     c.txtFileExtension->setText(Text(s.fileExtension));
     c.txtFilePath->setText(Text(s.filePath));
-    c.CheckOverWriteFile->setChecked(Checked(s.overwrite));
-    c.CheckIncludeDate->setChecked(Checked(s.includeDate));
+    // The check boxes hold 0 or 1: checked when the run would read the
+    // option as on.
+    c.CheckOverWriteFile->setChecked(sorvane::IsOn(s.overwrite, "overwrite"));
+    c.CheckIncludeDate->setChecked(sorvane::IsOn(s.includeDate, "includedate"));
 }
 
 QPushButton* CommandFor(const sorvane::FormControls& c, const sorvane::PurgeSettings& s) {
@@ -115,7 +109,12 @@ int main(int argc, char** argv) {
     BenchWindowServices services;
     sorvane::MainWindow window(services);
     window.show();
-    FillFields(window.Controls(), settings);
+    try {
+        FillFields(window.Controls(), settings);
+    } catch (const sorvane::RunFailure& failure) {
+        std::cerr << "sorvane-window-bench: " << failure.Description() << '\n';
+        return 2;
+    }
     QApplication::processEvents();
 
     services.StartClock();
