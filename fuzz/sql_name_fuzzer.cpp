@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "purge/run_failure.h"
+#include "common/run_failure.h"
 #include "purge/sql_identifier.h"
 
 namespace {

@@ -14,7 +14,7 @@
 #include "languages_help/language_table.h"
 #include "languages_help/program_images.h"
 #include "languages_help/web_links.h"
-#include "mainwindow/twips.h"
+#include "languages_help/twips.h"
 
 namespace sorvane {
 

@@ -8,7 +8,7 @@
 #include <QtGlobal>
 
 #include "languages_help/about_box.h"
-#include "mainwindow/window_message_texts.h"
+#include "languages_help/window_message_texts.h"
 
 namespace sorvane {
 

@@ -4,7 +4,7 @@
 
 #include <QString>
 
-#include "mainwindow/window_message_texts.h"
+#include "languages_help/window_message_texts.h"
 
 namespace sorvane {
 

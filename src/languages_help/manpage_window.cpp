@@ -10,7 +10,7 @@
 #include <QWidget>
 
 #include "languages_help/program_images.h"
-#include "mainwindow/twips.h"
+#include "languages_help/twips.h"
 
 namespace sorvane {
 

@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "purge/run_failure.h"
-#include "startup/regional.h"
+#include "common/run_failure.h"
+#include "common/regional.h"
 
 namespace sorvane {
 

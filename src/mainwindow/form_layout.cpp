@@ -13,7 +13,7 @@
 
 #include "mainwindow/days_key_filter.h"
 #include "mainwindow/password_star_style.h"
-#include "mainwindow/twips.h"
+#include "languages_help/twips.h"
 
 namespace sorvane {
 

@@ -13,7 +13,7 @@
 #include "mainwindow/form_menu.h"
 #include "mainwindow/status_tick.h"
 #include "mainwindow/window_services.h"
-#include "startup/reporting.h"
+#include "common/reporting.h"
 
 namespace sorvane {
 

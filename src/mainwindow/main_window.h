@@ -6,7 +6,7 @@
 
 #include "mainwindow/form_controls.h"
 #include "mainwindow/settings_from_fields.h"
-#include "mainwindow/window_message_texts.h"
+#include "languages_help/window_message_texts.h"
 #include "mainwindow/window_purge_host.h"
 
 class QAction;

@@ -9,7 +9,7 @@
 #include "mainwindow/field_conversion.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/window_services.h"
-#include "purge/run_failure.h"
+#include "common/run_failure.h"
 #include "purge/run_purge.h"
 
 namespace sorvane {

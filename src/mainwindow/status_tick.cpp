@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "startup/regional.h"
+#include "common/regional.h"
 
 namespace sorvane {
 

@@ -7,7 +7,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "purge/run_failure.h"
+#include "common/run_failure.h"
 
 namespace sorvane {
 

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <limits>
 
-#include "purge/run_failure.h"
+#include "common/run_failure.h"
 
 namespace sorvane {
 

@@ -12,8 +12,8 @@
 #include "purge/odbc_connection_pool.h"
 #include "purge/odbc_diagnostics.h"
 #include "purge/odbc_statement.h"
-#include "purge/run_failure.h"
-#include "startup/reporting.h"
+#include "common/run_failure.h"
+#include "common/reporting.h"
 
 namespace sorvane {
 

@@ -6,7 +6,7 @@
 #include <clocale>
 #include <ctime>
 
-#include "startup/regional.h"
+#include "common/regional.h"
 
 namespace sorvane {
 

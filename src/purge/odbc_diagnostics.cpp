@@ -4,7 +4,7 @@
 #include <sqlext.h>
 #include <string>
 
-#include "purge/run_failure.h"
+#include "common/run_failure.h"
 
 namespace sorvane::odbc {
 

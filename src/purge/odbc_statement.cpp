@@ -3,7 +3,7 @@
 #include <sqlext.h>
 
 #include "purge/odbc_diagnostics.h"
-#include "purge/run_failure.h"
+#include "common/run_failure.h"
 
 namespace sorvane::odbc {
 

@@ -1,7 +1,7 @@
 #include "purge/priority.h"
 
 #include "purge/priority_platform.h"
-#include "startup/reporting.h"
+#include "common/reporting.h"
 
 namespace sorvane {
 

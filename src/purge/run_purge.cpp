@@ -12,9 +12,9 @@
 #include "purge/odbc_connection_pool.h"
 #include "purge/odbc_statement.h"
 #include "purge/priority.h"
-#include "purge/run_failure.h"
+#include "common/run_failure.h"
 #include "purge/sql_identifier.h"
-#include "startup/reporting.h"
+#include "common/reporting.h"
 
 namespace sorvane {
 

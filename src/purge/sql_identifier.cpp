@@ -1,6 +1,6 @@
 #include "purge/sql_identifier.h"
 
-#include "purge/run_failure.h"
+#include "common/run_failure.h"
 
 namespace sorvane {
 

@@ -4,7 +4,7 @@
 #include <optional>
 
 #include "startup/option_values.h"
-#include "startup/reporting.h"
+#include "common/reporting.h"
 
 namespace sorvane {
 

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "purge/run_failure.h"
+#include "common/run_failure.h"
 #include "startup/read_text_lines.h"
 
 namespace sorvane {

@@ -2,9 +2,9 @@
 
 #include <exception>
 
-#include "purge/run_failure.h"
+#include "common/run_failure.h"
 #include "startup/command_line_options.h"
-#include "startup/reporting.h"
+#include "common/reporting.h"
 
 namespace sorvane {
 

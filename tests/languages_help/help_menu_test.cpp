@@ -17,7 +17,7 @@
 #include "languages_help/help_test_support.h"
 #include "languages_help/window_manual_page_sink.h"
 #include "mainwindow/window_test_support.h"
-#include "startup/reporting.h"
+#include "common/reporting.h"
 #include "startup/startup.h"
 #include "support/temp_dir.h"
 

@@ -12,7 +12,7 @@
 
 #include "mainwindow/field_conversion.h"
 #include "mainwindow/window_test_support.h"
-#include "purge/run_failure.h"
+#include "common/run_failure.h"
 
 namespace sorvane {
 namespace {

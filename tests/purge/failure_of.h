@@ -1,7 +1,7 @@
 #pragma once
 // The RunFailure a call raises; number 0 and an empty description when none.
 
-#include "purge/run_failure.h"
+#include "common/run_failure.h"
 
 namespace sorvane {
 

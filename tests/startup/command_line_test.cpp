@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "purge/purge_settings.h"
-#include "purge/run_failure.h"
+#include "common/run_failure.h"
 #include "startup/command_line_options.h"
-#include "startup/reporting.h"
+#include "common/reporting.h"
 #include "startup/split_command_line.h"
 #include "support/scoped_locale.h"
 #include "support/temp_dir.h"

@@ -9,8 +9,8 @@
 #include <tuple>
 #include <vector>
 
-#include "purge/run_failure.h"
-#include "startup/reporting.h"
+#include "common/run_failure.h"
+#include "common/reporting.h"
 #include "startup/split_command_line.h"
 #include "startup/startup.h"
 #include "support/scoped_locale.h"

@@ -9,7 +9,7 @@
 
 #include "purge/connection_text.h"
 #include "purge/odbc_statement.h"
-#include "purge/run_failure.h"
+#include "common/run_failure.h"
 #include "support/temp_dir.h"
 
 namespace sorvane::test {

@@ -1,4 +1,4 @@
-#include "mainwindow/twips.h"
+#include "languages_help/twips.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "startup/regional.h"
+#include "common/regional.h"
 
 #include <charconv>
 #include <clocale>

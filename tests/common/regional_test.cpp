@@ -5,7 +5,7 @@
 #include <optional>
 #include <tuple>
 
-#include "startup/regional.h"
+#include "common/regional.h"
 #include "support/scoped_locale.h"
 
 namespace sorvane {

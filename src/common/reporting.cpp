@@ -1,4 +1,4 @@
-#include "startup/reporting.h"
+#include "common/reporting.h"
 
 #include <cerrno>
 #include <cstring>
@@ -6,8 +6,8 @@
 #include <syslog.h>
 #include <unistd.h>
 
-#include "purge/run_failure.h"
-#include "startup/regional.h"
+#include "common/run_failure.h"
+#include "common/regional.h"
 
 namespace sorvane {
 

@@ -5,7 +5,7 @@
 #include <regex>
 #include <stdexcept>
 
-#include "startup/reporting.h"
+#include "common/reporting.h"
 #include "support/scoped_locale.h"
 #include "support/temp_dir.h"
 
