@@ -92,9 +92,10 @@ int main(int argc, char** argv) {
     std::setlocale(LC_ALL, "");
 
     sorvane::PurgeSettings settings;
+    sorvane::RunLog optionsLog;  // the window's run keeps its own, without -debug
     try {
         sorvane::ReadCommandLineOptions(sorvane::SplitCommandLine(sorvane::BuildRawCommandLine(argc, argv)),
-                                        settings, [] {});
+                                        settings, optionsLog, [] {});
     } catch (const sorvane::RunFailure& failure) {
         std::cerr << "sorvane-window-bench: " << failure.Description() << '\n';
         return 2;

@@ -158,18 +158,17 @@ void CheckOptionTable(const std::vector<std::string>& slots) {
     for (const std::string& argument : slots) {
         const PurgeSettings before = settings;
         int manualPageShown = 0;
-        // Off before each argument, and "-debug" turns it on only after the
+        // A new log for each argument, and "-debug" turns it on only after the
         // argument's other options: no debug.log is ever written into the
         // folder the fuzzer runs in, and a set flag is surely this argument's.
-        sorvane::debugEnabled = 0;
+        sorvane::RunLog log;
         try {
-            sorvane::ApplyCommandLineArgument(argument, settings, [&] { ++manualPageShown; });
+            sorvane::ApplyCommandLineArgument(argument, settings, log, [&] { ++manualPageShown; });
         } catch (const sorvane::RunFailure& failure) {
             CheckFailure(argument, failure);
-            sorvane::debugEnabled = 0;
             continue;
         }
-        Require((sorvane::debugEnabled == -1) == Has(argument, "-debug"),
+        Require(log.DebugEnabled() == Has(argument, "-debug"),
                 "only -debug turns the debug log on");
         Require(manualPageShown == (Has(argument, "-h") ? 1 : 0), "the manual page shows once for -h");
         for (const FieldOption& field : kFieldOptions) {
@@ -180,7 +179,6 @@ void CheckOptionTable(const std::vector<std::string>& slots) {
         Require(settings.timeColumn == "ReceivedAt" || settings.timeColumn == "DeviceReportedTime",
                 "the time column stays one of the two known columns");
     }
-    sorvane::debugEnabled = 0;
 }
 
 }  // namespace

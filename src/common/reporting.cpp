@@ -11,35 +11,18 @@
 
 namespace sorvane {
 
-std::int16_t debugEnabled = 0;
-
 namespace {
 
 constexpr const char* kDebugLogName = "debug.log";
 
-class SystemLogSink : public EventLogSink {
-public:
-    bool Write(std::int32_t eventType, const std::string& message, std::int16_t /*eventId*/,
-               std::int16_t /*category*/) override {
-        openlog("Sorvane", LOG_PID, LOG_USER);
-        syslog(LOG_USER | PriorityOf(eventType), "%s", message.c_str());
-        closelog();
-        return true;
+int SyslogPriorityOf(std::int32_t eventType) {
+    switch (eventType) {
+        case 1: return LOG_ERR;
+        case 2: return LOG_WARNING;
+        case 4: return LOG_INFO;
+        default: return LOG_NOTICE;
     }
-
-private:
-    static int PriorityOf(std::int32_t eventType) {
-        switch (eventType) {
-            case 1: return LOG_ERR;
-            case 2: return LOG_WARNING;
-            case 4: return LOG_INFO;
-            default: return LOG_NOTICE;
-        }
-    }
-};
-
-SystemLogSink systemLogSink;
-EventLogSink* currentSink = &systemLogSink;
+}
 
 [[noreturn]] void RaiseDebugLogFailure(int error) {
     throw RunFailure(kFileAccess, std::string("Cannot write ") + kDebugLogName + ": " + std::strerror(error));
@@ -47,8 +30,20 @@ EventLogSink* currentSink = &systemLogSink;
 
 }  // namespace
 
-void WriteDebugLog(const std::string& message) {
-    if (debugEnabled != -1) return;
+bool SystemLogSink::Write(std::int32_t eventType, const std::string& message, std::int16_t /*eventId*/,
+                          std::int16_t /*category*/) {
+    openlog("Sorvane", LOG_PID, LOG_USER);
+    syslog(LOG_USER | SyslogPriorityOf(eventType), "%s", message.c_str());
+    closelog();
+    return true;
+}
+
+RunLog::RunLog() : eventLog_(systemLog_) {}
+
+RunLog::RunLog(EventLogSink& eventLog) : eventLog_(eventLog) {}
+
+void RunLog::WriteDebugLog(const std::string& message) const {
+    if (!debugEnabled_) return;
 
     const std::string line = FormatGeneralDateNow() + ": " + message + "\r\n";
     // Opened and closed for every line so that nothing stays open between
@@ -69,12 +64,10 @@ void WriteDebugLog(const std::string& message) {
     if (::close(fd) != 0) RaiseDebugLogFailure(errno);
 }
 
-void SetEventLogSink(EventLogSink* sink) { currentSink = sink != nullptr ? sink : &systemLogSink; }
-
-std::int16_t WriteEventLogEntry(std::int32_t eventType, const std::string& message, std::int16_t eventId,
-                                std::int16_t category) {
+std::int16_t RunLog::WriteEventLogEntry(std::int32_t eventType, const std::string& message,
+                                        std::int16_t eventId, std::int16_t category) const {
     try {
-        return currentSink->Write(eventType, message, eventId, category) ? 1 : 0;
+        return eventLog_.Write(eventType, message, eventId, category) ? 1 : 0;
     } catch (...) {
         return 0;
     }

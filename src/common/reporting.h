@@ -1,20 +1,14 @@
 #pragma once
-// The two report channels: the debug log ("debug.log" in the current folder,
-// only with -debug) and the system's event log (syslog on Linux).
+// The two report channels of a run: the debug log ("debug.log" in the current
+// folder, only with -debug) and the system's event log (syslog on Linux).
+// Each entry point owns one RunLog and hands it to what it runs.
 
 #include <cstdint>
 #include <string>
 
 namespace sorvane {
 
-// Program-wide; -1 only after -debug. WriteDebugLog writes only when it is -1.
-extern std::int16_t debugEnabled;
-
-// Appends "<general date>: <message>" CR LF to debug.log, opening and closing
-// the file for each line. Raises RunFailure when the file cannot be written.
-void WriteDebugLog(const std::string& message);
-
-// Where event-log entries go. Replaceable so that tests can see every entry.
+// Where event-log entries go.
 class EventLogSink {
 public:
     virtual ~EventLogSink() = default;
@@ -22,12 +16,40 @@ public:
                        std::int16_t eventId, std::int16_t category) = 0;
 };
 
-// nullptr restores the system log.
-void SetEventLogSink(EventLogSink* sink);
+// The system log, under the source "Sorvane".
+class SystemLogSink : public EventLogSink {
+public:
+    bool Write(std::int32_t eventType, const std::string& message, std::int16_t eventId,
+               std::int16_t category) override;
+};
 
-// Writes one entry under the source "Sorvane". Never raises; returns non-zero
-// when the entry was written.
-std::int16_t WriteEventLogEntry(std::int32_t eventType, const std::string& message,
-                                std::int16_t eventId, std::int16_t category);
+class RunLog {
+public:
+    // Event-log entries go to the system log.
+    RunLog();
+    // Event-log entries go to `eventLog`, which must outlive the run log.
+    explicit RunLog(EventLogSink& eventLog);
+    RunLog(const RunLog&) = delete;
+    RunLog& operator=(const RunLog&) = delete;
+
+    // -debug: from now on WriteDebugLog writes.
+    void EnableDebug() { debugEnabled_ = true; }
+    bool DebugEnabled() const { return debugEnabled_; }
+
+    // Appends "<general date>: <message>" CR LF to debug.log when debugging
+    // is on, opening and closing the file for each line. Raises RunFailure
+    // when the file cannot be written.
+    void WriteDebugLog(const std::string& message) const;
+
+    // Writes one entry to the event log. Never raises; returns non-zero when
+    // the entry was written.
+    std::int16_t WriteEventLogEntry(std::int32_t eventType, const std::string& message,
+                                    std::int16_t eventId, std::int16_t category) const;
+
+private:
+    SystemLogSink systemLog_;
+    EventLogSink& eventLog_;
+    bool debugEnabled_ = false;
+};
 
 }  // namespace sorvane

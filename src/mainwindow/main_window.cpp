@@ -58,7 +58,7 @@ void MainWindow::LoadForm() {
     controls_.lblDelRecPerState->setText(QStringLiteral("Delete records per trip:"));
     controls_.lblDisplayStatusAfter->setText(QStringLiteral("Display Status after (sec):"));
 
-    WriteDebugLog("Application started");
+    runLog_.WriteDebugLog("Application started");
 }
 
 void MainWindow::ShowStatusTick() {

@@ -4,6 +4,7 @@
 
 #include <QMainWindow>
 
+#include "common/reporting.h"
 #include "mainwindow/form_controls.h"
 #include "mainwindow/settings_from_fields.h"
 #include "languages_help/window_message_texts.h"
@@ -39,6 +40,9 @@ private:
     FormControls controls_;
     QAction* exitAction_ = nullptr;
     WindowMessageTexts texts_;
+    // The window's runs report here. The window has no -debug, so its debug
+    // log stays off.
+    RunLog runLog_;
     WindowPurgeHost host_;
     bool runUnderWay_ = false;
 };

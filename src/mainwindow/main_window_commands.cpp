@@ -71,7 +71,7 @@ void MainWindow::RunCommand(RunKind kind) {
         setCursor(Qt::WaitCursor);
         controls_.LabelStatus->setText(texts_.msgDeleting);
         host_.StartCounting();
-        RunPurge(settings, host_);
+        RunPurge(settings, host_, runLog_);
         // Back here only when the run found no rows (or, with services that
         // do not end the process, after a finished run).
         unsetCursor();

@@ -6,7 +6,6 @@
 
 #include "purge/backup_file_writer.h"
 #include "purge/batch_arithmetic.h"
-#include "purge/connection_text.h"
 #include "purge/csv_field.h"
 #include "purge/field_text.h"
 #include "purge/odbc_connection_pool.h"
@@ -26,8 +25,8 @@ constexpr std::size_t kWriteChunk = 1 << 20;
 // The export's connection and its batch query, open together. The
 // connection is the one the previous batch closed, when it is still good.
 struct BatchQuery {
-    BatchQuery(const std::string& connectionText, const std::string& sql)
-        : connection(connectionText), statement(connection.Get()) {
+    BatchQuery(odbc::ConnectionPool& connections, const std::string& sql)
+        : connection(connections), statement(connection.Get()) {
         statement.ExecuteDirect(sql);
     }
 
@@ -39,33 +38,43 @@ struct BatchQuery {
 // dropped it), and not every driver notices before it is used. The query
 // only reads and nothing of the batch has been written yet, so it is tried
 // once more on a new connection.
-std::unique_ptr<BatchQuery> OpenBatchQuery(const std::string& connectionText,
-                                           const std::string& sql) {
+std::unique_ptr<BatchQuery> OpenBatchQuery(odbc::ConnectionPool& connections, const std::string& sql,
+                                           const RunLog& log) {
     try {
-        return std::make_unique<BatchQuery>(connectionText, sql);
+        return std::make_unique<BatchQuery>(connections, sql);
     } catch (const RunFailure& failure) {
         if (!odbc::IsConnectionLost(failure)) throw;
-        WriteDebugLog("Connection lost, connecting again: " + failure.Description());
+        log.WriteDebugLog("Connection lost, connecting again: " + failure.Description());
     }
-    return std::make_unique<BatchQuery>(connectionText, sql);
+    return std::make_unique<BatchQuery>(connections, sql);
 }
 
 }  // namespace
 
-void ExportBatchToCsv(const PurgeSettings& settings, std::int32_t batchTop,
-                      std::int32_t batchWidth, const std::string& cutOffLiteral, PurgeHost& host,
-                      BackupRun& backupRun, const RunClock& clock) {
+CsvBatchExport::CsvBatchExport(const PurgeSettings& settings, const std::string& cutOffLiteral,
+                               odbc::ConnectionPool& connections, PurgeHost& host, const RunLog& log,
+                               const RunClock& clock)
+    : settings_(settings),
+      cutOffLiteral_(cutOffLiteral),
+      host_(host),
+      log_(log),
+      clock_(clock),
+      connections_(connections) {}
+
+void CsvBatchExport::ExportBatch(std::int32_t batchTop, std::int32_t batchWidth) {
+    const PurgeSettings& settings = settings_;
     const std::int32_t lowerBound = BatchLowerBound(batchTop, batchWidth);
     const std::unique_ptr<BatchQuery> batch = OpenBatchQuery(
-        BuildConnectionText(settings.dsn, settings.userName, settings.password),
+        connections_,
         "SELECT * FROM " + settings.tableName + " WHERE id<=" + std::to_string(batchTop) +
             " and id>" + std::to_string(lowerBound) + " and " + settings.timeColumn + " <= " +
-            cutOffLiteral);
+            cutOffLiteral_,
+        log_);
     odbc::Statement& query = batch->statement;
 
-    const std::string path = BackupFilePath(settings, LocalTime(clock.Now()));
+    const std::string path = BackupFilePath(settings, LocalTime(clock_.Now()));
     const bool overwrite = IsOn(settings.overwrite, "overwrite");
-    const bool empty = backupRun.FirstOpening(path) && overwrite;
+    const bool empty = backupRun_.FirstOpening(path) && overwrite;
     BackupFileWriter file(path, empty);
 
     const int columns = query.ColumnCount();
@@ -75,10 +84,10 @@ void ExportBatchToCsv(const PurgeSettings& settings, std::int32_t batchTop,
     std::string line;
     std::string chunk;
     while (query.Fetch()) {
-        host.Yield();
+        host_.Yield();
         line.clear();
         for (int column = 0; column < columns; ++column) {
-            host.Yield();
+            host_.Yield();
             AppendCsvField(line, FieldText(types[column], query.Text(column)), settings.separator,
                            settings.escapeText);
             if (column + 1 < columns) line += settings.separator;

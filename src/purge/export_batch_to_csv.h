@@ -3,22 +3,45 @@
 // deleted.
 
 #include <cstdint>
+#include <string>
 
 #include "purge/backup_file.h"
+#include "purge/odbc_connection_pool.h"
 #include "purge/purge_host.h"
 #include "purge/purge_settings.h"
 #include "purge/run_clock.h"
 
 namespace sorvane {
 
-// Writes every row with batchTop - batchWidth < id <= batchTop whose time
-// column lies on or before `cutOffLiteral` to the backup file, one CSV line
-// per row. The export opens its own connection. When it returns, the rows
-// are on stable storage. Raises RunFailure on any failure (the connection,
-// the query, a file that cannot be opened, written or flushed); whole lines
-// already written stay in the file, a line cut short by the failure does not.
-void ExportBatchToCsv(const PurgeSettings& settings, std::int32_t batchTop,
-                      std::int32_t batchWidth, const std::string& cutOffLiteral, PurgeHost& host,
-                      BackupRun& backupRun, const RunClock& clock);
+class RunLog;
+
+// The export of one run. It takes its connection for each batch from the
+// run's pool (so one login serves every batch) and knows which backup files
+// the run has opened.
+class CsvBatchExport {
+public:
+    // Everything given must outlive the export; `connections` is opened with
+    // the settings' data source.
+    CsvBatchExport(const PurgeSettings& settings, const std::string& cutOffLiteral,
+                   odbc::ConnectionPool& connections, PurgeHost& host, const RunLog& log,
+                   const RunClock& clock);
+
+    // Writes every row with batchTop - batchWidth < id <= batchTop whose time
+    // column lies on or before the cut-off to the backup file, one CSV line
+    // per row. When it returns, the rows are on stable storage. Raises
+    // RunFailure on any failure (the connection, the query, a file that
+    // cannot be opened, written or flushed); whole lines already written stay
+    // in the file, a line cut short by the failure does not.
+    void ExportBatch(std::int32_t batchTop, std::int32_t batchWidth);
+
+private:
+    const PurgeSettings& settings_;
+    std::string cutOffLiteral_;
+    PurgeHost& host_;
+    const RunLog& log_;
+    const RunClock& clock_;
+    odbc::ConnectionPool& connections_;
+    BackupRun backupRun_;
+};
 
 }  // namespace sorvane

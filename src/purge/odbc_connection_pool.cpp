@@ -1,7 +1,6 @@
 #include "purge/odbc_connection_pool.h"
 
 #include <exception>
-#include <map>
 
 namespace sorvane::odbc {
 
@@ -11,47 +10,34 @@ namespace {
 // servers and firewalls put on connections.
 constexpr std::chrono::seconds kIdleLimit{60};
 
-struct IdleConnection {
-    std::unique_ptr<Connection> connection;
-    std::chrono::steady_clock::time_point since;
-};
+}  // namespace
 
-std::map<std::string, IdleConnection>& IdleConnections() {
-    static std::map<std::string, IdleConnection> idle;
-    return idle;
-}
+ConnectionPool::ConnectionPool(std::string connectionText)
+    : connectionText_(std::move(connectionText)) {}
 
-std::unique_ptr<Connection> TakeIdle(const std::string& connectionText) {
-    auto& idle = IdleConnections();
-    const auto found = idle.find(connectionText);
-    if (found == idle.end()) return nullptr;
-    IdleConnection kept = std::move(found->second);
-    idle.erase(found);
+std::unique_ptr<Connection> ConnectionPool::TakeIdle() {
+    std::unique_ptr<Connection> kept = std::move(idle_);
     // Whether it still lives is not asked: that would cost a round trip per
     // batch, and the export tries once more on a new connection when the
     // kept one turns out lost.
-    if (std::chrono::steady_clock::now() - kept.since > kIdleLimit) {
-        return nullptr;  // closed as `kept` goes
-    }
-    return std::move(kept.connection);
+    if (kept && std::chrono::steady_clock::now() - idleSince_ > kIdleLimit) return nullptr;
+    return kept;
 }
 
-}  // namespace
+void ConnectionPool::Keep(std::unique_ptr<Connection> connection) {
+    idle_ = std::move(connection);
+    idleSince_ = std::chrono::steady_clock::now();
+}
 
-PooledConnection::PooledConnection(const std::string& connectionText)
-    : connectionText_(connectionText),
-      connection_(TakeIdle(connectionText)),
-      exceptionsAtOpening_(std::uncaught_exceptions()) {
-    if (!connection_) connection_ = std::make_unique<Connection>(connectionText);
+PooledConnection::PooledConnection(ConnectionPool& pool)
+    : pool_(pool), connection_(pool.TakeIdle()), exceptionsAtOpening_(std::uncaught_exceptions()) {
+    if (!connection_) connection_ = std::make_unique<Connection>(pool.connectionText_);
 }
 
 PooledConnection::~PooledConnection() {
     // A failure may have left the connection in any state: not worth keeping.
-    // Whether it still lives is asked when it is taken again.
     if (std::uncaught_exceptions() > exceptionsAtOpening_) return;
-    IdleConnections()[connectionText_] = {std::move(connection_), std::chrono::steady_clock::now()};
+    pool_.Keep(std::move(connection_));
 }
-
-void CloseIdleConnections() { IdleConnections().clear(); }
 
 }  // namespace sorvane::odbc

@@ -1,12 +1,12 @@
 #pragma once
 // A connection that is opened and closed again and again with the same
 // connection text (the export's, once per batch) without logging in each
-// time: closing keeps the physical connection for the next opening.
+// time: closing keeps the physical connection in its pool for the next
+// opening. A run owns its pool; the kept connection closes with it.
 //
 // The driver manager's own pooling would do the same, but unixODBC 2.3
 // loses two character-set converters per reuse, so a run of 100,000 batches
-// would grow by gigabytes. This keeps one idle connection per connection
-// text, for the program's one thread.
+// would grow by gigabytes.
 
 #include <chrono>
 #include <memory>
@@ -16,13 +16,29 @@
 
 namespace sorvane::odbc {
 
+class ConnectionPool {
+public:
+    explicit ConnectionPool(std::string connectionText);
+
+private:
+    friend class PooledConnection;
+
+    // The idle connection when it has been idle for no longer than a minute;
+    // else nothing (an older one is closed).
+    std::unique_ptr<Connection> TakeIdle();
+    void Keep(std::unique_ptr<Connection> connection);
+
+    std::string connectionText_;
+    std::unique_ptr<Connection> idle_;
+    std::chrono::steady_clock::time_point idleSince_;
+};
+
 class PooledConnection {
 public:
-    // The idle connection kept for `connectionText` when there is one that
-    // has been idle for no longer than a minute, else a new one.
-    explicit PooledConnection(const std::string& connectionText);
-    // Keeps the connection for the next opening, unless its use is ending
-    // by an exception (then it is closed).
+    // The pool's idle connection, else a new one.
+    explicit PooledConnection(ConnectionPool& pool);
+    // Gives the connection back to the pool, unless its use is ending by an
+    // exception (then it is closed).
     ~PooledConnection();
     PooledConnection(const PooledConnection&) = delete;
     PooledConnection& operator=(const PooledConnection&) = delete;
@@ -30,12 +46,9 @@ public:
     const Connection& Get() const { return *connection_; }
 
 private:
-    std::string connectionText_;
+    ConnectionPool& pool_;
     std::unique_ptr<Connection> connection_;
     int exceptionsAtOpening_;
 };
-
-// Closes the kept connections (at the end of a run, or in tests).
-void CloseIdleConnections();
 
 }  // namespace sorvane::odbc

@@ -1,9 +1,14 @@
 #include "purge/priority.h"
 
-#include "purge/priority_platform.h"
+#include <optional>
+#include <string>
+
 #include "common/reporting.h"
+#include "purge/priority_platform.h"
 
 namespace sorvane {
+
+namespace {
 
 std::optional<std::string> PriorityClassName(std::int32_t priorityClass) {
     switch (priorityClass) {
@@ -28,8 +33,13 @@ std::optional<std::string> ThreadLevelName(std::int32_t threadLevel) {
     }
 }
 
-bool ApplyPriorityNames(std::int32_t threadLevel, std::int32_t priorityClass,
-                        std::string& threadText, std::string& classText) {
+// False (texts left alone) when either value is unreadable; otherwise each
+// text from its table, left as it was for a value outside the table, and the
+// prefix put in front of the thread text.
+bool ReadPriorityNames(const platform::ThreadAndProcess& task, std::string& threadText,
+                       std::string& classText) {
+    const std::int32_t threadLevel = platform::ReadThreadPriorityLevel(task);
+    const std::int32_t priorityClass = platform::ReadProcessPriorityClass(task);
     if (threadLevel == kThreadLevelUnreadable || priorityClass == kPriorityClassUnreadable) {
         return false;
     }
@@ -39,23 +49,20 @@ bool ApplyPriorityNames(std::int32_t threadLevel, std::int32_t priorityClass,
     return true;
 }
 
-bool GetPriorityNames(std::string& threadText, std::string& classText) {
-    return ApplyPriorityNames(platform::ReadThreadPriorityLevel(),
-                              platform::ReadProcessPriorityClass(), threadText, classText);
-}
+}  // namespace
 
-void LowerRunPriority() {
-    platform::RecordCurrentThreadAndProcess();
+void LowerRunPriority(const RunLog& log) {
+    const platform::ThreadAndProcess task = platform::CurrentThreadAndProcess();
     std::string threadText;
     std::string classText;
-    if (!GetPriorityNames(threadText, classText)) return;
-    platform::SetThreadPriorityLevel(kThreadPriorityLowest);
-    platform::SetProcessPriorityClass(kIdlePriorityClass);
+    if (!ReadPriorityNames(task, threadText, classText)) return;
+    platform::SetThreadPriorityLevel(task, kThreadPriorityLowest);
+    platform::SetProcessPriorityClass(task, kIdlePriorityClass);
     // The same two texts again: a value that is still outside its table
     // keeps what the first reading gave it.
-    if (GetPriorityNames(threadText, classText)) {
-        WriteDebugLog("Thread set to: " + threadText);
-        WriteDebugLog("Class set to: " + classText);
+    if (ReadPriorityNames(task, threadText, classText)) {
+        log.WriteDebugLog("Thread set to: " + threadText);
+        log.WriteDebugLog("Class set to: " + classText);
     }
 }
 

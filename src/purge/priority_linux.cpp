@@ -33,11 +33,8 @@ constexpr int kIoprioWhoProcess = 1;
 constexpr int kIoprioClassIdle = 3;
 constexpr int kIoprioClassShift = 13;
 
-pid_t recordedThread = 0;
-pid_t recordedProcess = 0;
-
-pid_t Thread() { return recordedThread != 0 ? recordedThread : static_cast<pid_t>(::gettid()); }
-pid_t Process() { return recordedProcess != 0 ? recordedProcess : ::getpid(); }
+pid_t Thread(const ThreadAndProcess& task) { return static_cast<pid_t>(task.thread); }
+pid_t Process(const ThreadAndProcess& task) { return static_cast<pid_t>(task.process); }
 
 bool IsRealtime(int policy) { return policy == SCHED_FIFO || policy == SCHED_RR; }
 
@@ -75,15 +72,12 @@ void SetIdleIoClass(pid_t id) {
 
 }  // namespace
 
-void RecordCurrentThreadAndProcess() {
-    recordedThread = static_cast<pid_t>(::gettid());
-    recordedProcess = ::getpid();
-}
+ThreadAndProcess CurrentThreadAndProcess() { return {::gettid(), ::getpid()}; }
 
-std::int32_t ReadThreadPriorityLevel() {
-    const int policy = ::sched_getscheduler(Thread());
+std::int32_t ReadThreadPriorityLevel(const ThreadAndProcess& task) {
+    const int policy = ::sched_getscheduler(Thread(task));
     int nice = 0;
-    if (policy == -1 || !ReadNice(Thread(), nice)) return kThreadLevelUnreadable;
+    if (policy == -1 || !ReadNice(Thread(task), nice)) return kThreadLevelUnreadable;
     if (IsRealtime(policy)) return 15;
     if (policy == SCHED_IDLE || nice >= 10) return -2;
     if (nice > 0) return -1;
@@ -93,10 +87,10 @@ std::int32_t ReadThreadPriorityLevel() {
     return 15;
 }
 
-std::int32_t ReadProcessPriorityClass() {
-    const int policy = ::sched_getscheduler(Process());
+std::int32_t ReadProcessPriorityClass(const ThreadAndProcess& task) {
+    const int policy = ::sched_getscheduler(Process(task));
     int nice = 0;
-    if (policy == -1 || !ReadNice(Process(), nice)) return kPriorityClassUnreadable;
+    if (policy == -1 || !ReadNice(Process(task), nice)) return kPriorityClassUnreadable;
     if (IsRealtime(policy)) return 256;
     if (policy == SCHED_IDLE || nice == 19) return kIdlePriorityClass;
     if (nice == 0) return 32;
@@ -105,20 +99,21 @@ std::int32_t ReadProcessPriorityClass() {
     return 128;
 }
 
-void SetThreadPriorityLevel(std::int32_t threadLevel) {
-    ::setpriority(PRIO_PROCESS, static_cast<id_t>(Thread()), NiceOfThreadLevel(threadLevel));
+void SetThreadPriorityLevel(const ThreadAndProcess& task, std::int32_t threadLevel) {
+    ::setpriority(PRIO_PROCESS, static_cast<id_t>(Thread(task)), NiceOfThreadLevel(threadLevel));
     if (threadLevel <= kThreadPriorityLowest) {
         const sched_param parameters{};
-        ::sched_setscheduler(Thread(), SCHED_IDLE, &parameters);
+        ::sched_setscheduler(Thread(task), SCHED_IDLE, &parameters);
     }
 }
 
-void SetProcessPriorityClass(std::int32_t priorityClass) {
+void SetProcessPriorityClass(const ThreadAndProcess& task, std::int32_t priorityClass) {
     const int nice = NiceOfPriorityClass(priorityClass);
     // A nice value belongs to one thread on Linux: give it to all of them.
     std::error_code ignored;
-    for (const auto& task : std::filesystem::directory_iterator("/proc/self/task", ignored)) {
-        const std::string name = task.path().filename().string();
+    const std::string threads = "/proc/" + std::to_string(task.process) + "/task";
+    for (const auto& entry : std::filesystem::directory_iterator(threads, ignored)) {
+        const std::string name = entry.path().filename().string();
         const pid_t id = static_cast<pid_t>(std::strtol(name.c_str(), nullptr, 10));
         if (id <= 0) continue;
         ::setpriority(PRIO_PROCESS, static_cast<id_t>(id), nice);

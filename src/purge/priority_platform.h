@@ -6,15 +6,20 @@
 
 namespace sorvane::platform {
 
-// Remembers the calling thread and process for the functions below.
-void RecordCurrentThreadAndProcess();
+// A thread and its process, as the system numbers them.
+struct ThreadAndProcess {
+    long thread = 0;
+    long process = 0;
+};
+
+ThreadAndProcess CurrentThreadAndProcess();
 
 // kThreadLevelUnreadable / kPriorityClassUnreadable when the system cannot say.
-std::int32_t ReadThreadPriorityLevel();
-std::int32_t ReadProcessPriorityClass();
+std::int32_t ReadThreadPriorityLevel(const ThreadAndProcess& task);
+std::int32_t ReadProcessPriorityClass(const ThreadAndProcess& task);
 
 // Their results are not looked at: a refusal shows in the next reading.
-void SetThreadPriorityLevel(std::int32_t threadLevel);
-void SetProcessPriorityClass(std::int32_t priorityClass);
+void SetThreadPriorityLevel(const ThreadAndProcess& task, std::int32_t threadLevel);
+void SetProcessPriorityClass(const ThreadAndProcess& task, std::int32_t priorityClass);
 
 }  // namespace sorvane::platform

@@ -86,36 +86,32 @@ std::string ElapsedSince(std::time_t start, const RunClock& clock) {
 
 }  // namespace
 
-PurgeOutcome RunPurge(const PurgeSettings& settings, PurgeHost& host) {
-    return RunPurgeWithClock(settings, host, SystemRunClock());
+PurgeOutcome RunPurge(const PurgeSettings& settings, PurgeHost& host, const RunLog& log) {
+    return RunPurgeWithClock(settings, host, log, SystemRunClock());
 }
 
-PurgeOutcome RunPurgeWithClock(const PurgeSettings& settings, PurgeHost& host,
+PurgeOutcome RunPurgeWithClock(const PurgeSettings& settings, PurgeHost& host, const RunLog& log,
                                const RunClock& clock) {
-    // The export keeps its connection from batch to batch; nothing of a run
-    // outlives it.
-    struct ExportConnectionClosedAtEnd {
-        ~ExportConnectionClosedAtEnd() { odbc::CloseIdleConnections(); }
-    } exportConnectionClosedAtEnd;
     CheckSettings(settings);
     const bool windowRun = IsWindowRun(settings);
 
-    LowerRunPriority();
+    LowerRunPriority(log);
 
     const std::string cutOff = BuildCutOffLiteral(settings.days, LocalTime(clock.Now()));
-    WriteDebugLog("Prepared timestamp: " + cutOff);
+    log.WriteDebugLog("Prepared timestamp: " + cutOff);
 
-    const odbc::Connection connection(
-        BuildConnectionText(settings.dsn, settings.userName, settings.password));
+    const std::string connectionText =
+        BuildConnectionText(settings.dsn, settings.userName, settings.password);
+    const odbc::Connection connection(connectionText);
     const std::optional<IdRange> range = FindIdRange(connection, settings, cutOff);
     if (!range) {
-        WriteDebugLog("No Data available");
+        log.WriteDebugLog("No Data available");
         if (windowRun) host.ShowMessage("No Data is available");
         return PurgeOutcome::NoData;
     }
-    WriteDebugLog("MinID = " + std::to_string(range->minId) + "; MaxID = " +
+    log.WriteDebugLog("MinID = " + std::to_string(range->minId) + "; MaxID = " +
                   std::to_string(range->maxId));
-    WriteDebugLog("Start deleting");
+    log.WriteDebugLog("Start deleting");
     std::int64_t batchCounter = 0;
 
     // The time condition keeps rows younger than the cut-off whose ids fall
@@ -134,13 +130,16 @@ PurgeOutcome RunPurgeWithClock(const PurgeSettings& settings, PurgeHost& host,
 
     const std::time_t start = clock.Now();
     const std::int32_t batchWidth = settings.recordsPerTrip;
-    BackupRun backupRun;
+    // The export's own connection, kept from batch to batch and closed when
+    // the run ends.
+    odbc::ConnectionPool exportConnections(connectionText);
+    CsvBatchExport backup(settings, cutOff, exportConnections, host, log, clock);
     std::int32_t batchTop = range->maxId;
     while (batchTop >= range->minId) {
         host.Yield();
         // The export comes first: a batch whose backup failed is not deleted.
         if (settings.backupRows != 0) {
-            ExportBatchToCsv(settings, batchTop, batchWidth, cutOff, host, backupRun, clock);
+            backup.ExportBatch(batchTop, batchWidth);
         }
         const std::int32_t lowerBound = BatchLowerBound(batchTop, batchWidth);
         deleteBatch.SetParameter("b_max", batchTop);
@@ -155,15 +154,15 @@ PurgeOutcome RunPurgeWithClock(const PurgeSettings& settings, PurgeHost& host,
     if (windowRun) {
         host.SetStatusTimerEnabled(false);
         host.SetRunFieldsEnabled(true);
-        WriteDebugLog("Finished deleting process");
+        log.WriteDebugLog("Finished deleting process");
     }
-    WriteDebugLog("About " + FormatSignedCount(batchCounter) + " records deleteted in " +
+    log.WriteDebugLog("About " + FormatSignedCount(batchCounter) + " records deleteted in " +
                   ElapsedSince(start, clock));
 
     if (windowRun) {
         host.SetStatusText("Deleted " + FormatSignedCount(batchCounter) + " records in " +
                            ElapsedSince(start, clock));
-        WriteDebugLog(host.StatusText());
+        log.WriteDebugLog(host.StatusText());
         host.ShowMessage(settings.deleteRows != 0 ? "Deleting successful" : "Backup was successful");
         host.EndProgram();
     }

@@ -8,6 +8,8 @@
 
 namespace sorvane {
 
+class RunLog;
+
 enum class PurgeOutcome {
     Finished,  // the run got through its batches
     NoData,    // no row lies on or before the cut-off
@@ -16,13 +18,14 @@ enum class PurgeOutcome {
 // Raises RunFailure on every failure; catches nothing. In window mode
 // (commandLineMode == 0) it drives the host's status line, timer and message
 // boxes and, after a finished run, calls host.EndProgram() before returning.
-// The caller ends a command-line run from the outcome.
-PurgeOutcome RunPurge(const PurgeSettings& settings, PurgeHost& host);
+// The caller ends a command-line run from the outcome. Debug lines go to
+// `log`.
+PurgeOutcome RunPurge(const PurgeSettings& settings, PurgeHost& host, const RunLog& log);
 
 // The same, with the local date and time taken from `clock` (for the
 // cut-off, the backup file's date and the elapsed time). A separate name
 // keeps RunPurge usable as a plain function value.
-PurgeOutcome RunPurgeWithClock(const PurgeSettings& settings, PurgeHost& host,
+PurgeOutcome RunPurgeWithClock(const PurgeSettings& settings, PurgeHost& host, const RunLog& log,
                                const RunClock& clock);
 
 }  // namespace sorvane

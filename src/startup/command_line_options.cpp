@@ -16,13 +16,14 @@ bool Contains(const std::string& argument, const char* optionName) {
 
 // -ndays and -delrecpertrip: a rejected value is only traced (while -debug is
 // already on) and the field keeps what it had.
-void ApplyNumberOption(const std::string& argument, const std::string& optionName, std::int16_t& field) {
+void ApplyNumberOption(const std::string& argument, const std::string& optionName, std::int16_t& field,
+                       const RunLog& log) {
     if (!Contains(argument, optionName.c_str())) return;
     const std::optional<std::int16_t> number = ReadWholeNumber16(OptionValue(argument, optionName), optionName);
     if (number) {
         field = *number;
     } else {
-        WriteDebugLog("The Value for " + optionName.substr(1) + " must be numeric!");
+        log.WriteDebugLog("The Value for " + optionName.substr(1) + " must be numeric!");
     }
 }
 
@@ -40,21 +41,21 @@ void ApplyNumberOrTextOption(const std::string& argument, const char* optionName
     if (Contains(argument, optionName)) field = OptionValue(argument, optionName);
 }
 
-void ApplyTimeColumnOption(const std::string& argument, std::string& timeColumn) {
+void ApplyTimeColumnOption(const std::string& argument, std::string& timeColumn, const RunLog& log) {
     if (!Contains(argument, "-timecol")) return;
     const std::string value = OptionValue(argument, "-timecol");
     if (value == "ReceivedAt" || value == "DeviceReportedTime") {
         timeColumn = value;
     } else {
-        WriteDebugLog("-timecol must have one of the following Options: ReceivedAt/DeviceReportedTime !");
+        log.WriteDebugLog("-timecol must have one of the following Options: ReceivedAt/DeviceReportedTime !");
     }
 }
 
 }  // namespace
 
-void ApplyCommandLineArgument(const std::string& argument, PurgeSettings& settings,
+void ApplyCommandLineArgument(const std::string& argument, PurgeSettings& settings, RunLog& log,
                               const ShowManualPage& showManualPage) {
-    ApplyNumberOption(argument, "-ndays", settings.days);
+    ApplyNumberOption(argument, "-ndays", settings.days, log);
     if (Contains(argument, "-h") && showManualPage) showManualPage();
     ApplyTextOption(argument, "-dsn", settings.dsn);
     ApplyTextOption(argument, "-table", settings.tableName);
@@ -69,17 +70,17 @@ void ApplyCommandLineArgument(const std::string& argument, PurgeSettings& settin
     ApplyTextOption(argument, "-filepath", settings.filePath);
     ApplyNumberOrTextOption(argument, "-includedate", settings.includeDate);
     ApplyNumberOrTextOption(argument, "-overwrite", settings.overwrite);
-    ApplyNumberOption(argument, "-delrecpertrip", settings.recordsPerTrip);
-    ApplyTimeColumnOption(argument, settings.timeColumn);
-    if (Contains(argument, "-debug")) debugEnabled = -1;
+    ApplyNumberOption(argument, "-delrecpertrip", settings.recordsPerTrip, log);
+    ApplyTimeColumnOption(argument, settings.timeColumn, log);
+    if (Contains(argument, "-debug")) log.EnableDebug();
 }
 
 void ReadCommandLineOptions(const std::vector<std::string>& argumentList, PurgeSettings& settings,
-                            const ShowManualPage& showManualPage,
+                            RunLog& log, const ShowManualPage& showManualPage,
                             const std::function<void()>& beforeEachArgument) {
     for (const std::string& argument : argumentList) {
         if (beforeEachArgument) beforeEachArgument();
-        ApplyCommandLineArgument(argument, settings, showManualPage);
+        ApplyCommandLineArgument(argument, settings, log, showManualPage);
     }
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "common/reporting.h"
 #include "purge/purge_settings.h"
 
 namespace sorvane {
@@ -18,14 +19,15 @@ using ShowManualPage = std::function<void()>;
 // An option applies when its name occurs anywhere in the argument (letter case
 // matters); its value is read from the fixed position after the name and one
 // separator. Raises RunFailure for a 16-bit overflow of -ndays/-delrecpertrip
-// and for a -backup/-delete value that is no boolean; -debug sets debugEnabled.
-void ApplyCommandLineArgument(const std::string& argument, PurgeSettings& settings,
+// and for a -backup/-delete value that is no boolean; -debug turns on the
+// debug log of `log`, which also takes the notes on rejected values.
+void ApplyCommandLineArgument(const std::string& argument, PurgeSettings& settings, RunLog& log,
                               const ShowManualPage& showManualPage);
 
 // Applies every slot of argumentList (slot 0 included) in order, calling
 // beforeEachArgument first for each when it is set.
 void ReadCommandLineOptions(const std::vector<std::string>& argumentList, PurgeSettings& settings,
-                            const ShowManualPage& showManualPage,
+                            RunLog& log, const ShowManualPage& showManualPage,
                             const std::function<void()>& beforeEachArgument = {});
 
 }  // namespace sorvane

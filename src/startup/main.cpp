@@ -66,6 +66,9 @@ private:
 }  // namespace
 
 int main(int argc, char** argv) {
+    // The one process-wide setting the program makes: the C library keeps the
+    // locale per process, and numbers and dates follow the user's regional
+    // settings through it. Everything else a run needs is passed to it.
     std::setlocale(LC_ALL, "");
 
     const std::vector<std::string> argumentList =
@@ -84,5 +87,6 @@ int main(int argc, char** argv) {
 
     ManualPageOnFirstUse manual(argc, argv);
     sorvane::PurgeHost host;
-    return sorvane::RunStartup(argumentList, manual, host);
+    sorvane::RunLog log;
+    return sorvane::RunStartup(argumentList, manual, host, log);
 }

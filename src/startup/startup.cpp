@@ -22,49 +22,49 @@ constexpr const char* kDsnMissingMessage = "The following parameters are missing
 
 // The start-up error handler: event log first, so that the entry is written
 // even when the debug log is what failed.
-void ReportStartupFailure(long number, const std::string& description) {
+void ReportStartupFailure(const RunLog& log, long number, const std::string& description) {
     const std::string message = "Runtime error during program execution  - run time error " +
                                 std::to_string(number) + " - " + description;
-    WriteEventLogEntry(kErrorEventType, message, kStartupEventId, kStartupEventCategory);
+    log.WriteEventLogEntry(kErrorEventType, message, kStartupEventId, kStartupEventCategory);
     try {
-        WriteDebugLog(message);
+        log.WriteDebugLog(message);
     } catch (...) {
         // Nowhere is left to report that the debug log failed as well.
     }
 }
 
 int RunCommandLine(const std::vector<std::string>& argumentList, ManualPageSink& manual, PurgeHost& host,
-                   const StartupServices& services) {
+                   RunLog& log, const StartupServices& services) {
     PurgeSettings settings;
     settings.commandLineMode = 1;
 
     ReadCommandLineOptions(
-        argumentList, settings, [&] { ShowManualPageIn(manual, services.loadManualPage); },
+        argumentList, settings, log, [&] { ShowManualPageIn(manual, services.loadManualPage); },
         [&] { manual.Yield(); });
 
     if (settings.dsn.empty()) {
-        WriteEventLogEntry(kErrorEventType, kDsnMissingMessage, kStartupEventId, kStartupEventCategory);
-        WriteDebugLog(kDsnMissingMessage);
+        log.WriteEventLogEntry(kErrorEventType, kDsnMissingMessage, kStartupEventId, kStartupEventCategory);
+        log.WriteDebugLog(kDsnMissingMessage);
         return kExitDsnMissing;
     }
 
-    WriteDebugLog("ConSorvane was started successfully");
+    log.WriteDebugLog("ConSorvane was started successfully");
     if (!services.runPurge) throw RunFailure(kInvalidArgument, "No purge run is available");
-    services.runPurge(settings, host);
+    services.runPurge(settings, host, log);
     return kExitPurgeEnded;
 }
 
 }  // namespace
 
 int RunStartup(const std::vector<std::string>& argumentList, ManualPageSink& manual, PurgeHost& host,
-               const StartupServices& services) {
+               RunLog& log, const StartupServices& services) {
     int status = kExitRunFailure;
     try {
-        status = RunCommandLine(argumentList, manual, host, services);
+        status = RunCommandLine(argumentList, manual, host, log, services);
     } catch (const RunFailure& failure) {
-        ReportStartupFailure(failure.Number(), failure.Description());
+        ReportStartupFailure(log, failure.Number(), failure.Description());
     } catch (const std::exception& failure) {
-        ReportStartupFailure(kInternalErrorNumber, failure.what());
+        ReportStartupFailure(log, kInternalErrorNumber, failure.what());
     }
     // A finished purge ends the program at once; otherwise an open manual
     // page keeps it running until the user closes it.

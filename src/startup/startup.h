@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "common/reporting.h"
 #include "purge/purge_host.h"
 #include "purge/purge_settings.h"
 #include "purge/run_purge.h"
@@ -23,7 +24,7 @@ constexpr int kExitPurgeEnded = 0;
 constexpr int kExitRunFailure = 1;
 constexpr int kExitDsnMissing = 2;
 
-using PurgeRunner = std::function<PurgeOutcome(const PurgeSettings&, PurgeHost&)>;
+using PurgeRunner = std::function<PurgeOutcome(const PurgeSettings&, PurgeHost&, const RunLog&)>;
 
 // What a command-line run calls outside start-up; replaceable in tests.
 struct StartupServices {
@@ -37,7 +38,8 @@ struct StartupServices {
 // here, written to the event log (type 1, ID 26, category 26) and the debug
 // log, and ends the run. When no purge ended the program (statuses 1 and 2),
 // manual.WaitUntilClosed() lets a shown manual page keep the program alive.
+// `log` is the run's: -debug turns its debug log on.
 int RunStartup(const std::vector<std::string>& argumentList, ManualPageSink& manual, PurgeHost& host,
-               const StartupServices& services = {});
+               RunLog& log, const StartupServices& services = {});
 
 }  // namespace sorvane

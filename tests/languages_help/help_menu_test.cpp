@@ -142,7 +142,7 @@ TEST(ManualPageOption, FillsOneWindowThatKeepsTheRunUntilItIsClosed) {
     struct QuietEventLog : EventLogSink {
         bool Write(std::int32_t, const std::string&, std::int16_t, std::int16_t) override { return true; }
     } eventLog;
-    SetEventLogSink(&eventLog);
+    RunLog log(eventLog);
     test::DestroyHelpWindows();
     int argc = 1;
     char name[] = "sorvane";
@@ -167,11 +167,10 @@ TEST(ManualPageOption, FillsOneWindowThatKeepsTheRunUntilItIsClosed) {
     StartupServices services;
     services.loadManualPage = [] { return std::optional<std::vector<std::string>>{{"a", "b"}}; };
     PurgeHost host;
-    EXPECT_EQ(RunStartup({"", "-h", "-help"}, *sink, host, services), kExitDsnMissing);
+    EXPECT_EQ(RunStartup({"", "-h", "-help"}, *sink, host, log, services), kExitDsnMissing);
     test::RunPendingDeletes();
     EXPECT_FALSE(forced) << "the window never held both copies";
     EXPECT_EQ(ExistingManpageWindow(), nullptr);
-    SetEventLogSink(nullptr);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <set>
 #include <thread>
 
+#include "common/reporting.h"
 #include "purge/connection_text.h"
 #include "purge/export_batch_to_csv.h"
 #include "purge/run_purge.h"
@@ -38,8 +39,6 @@ protected:
         if (source_.dbms == "SQLite") GTEST_SKIP() << "a file database has no server session";
         postgres_ = source_.dbms == "PostgreSQL";
     }
-    void TearDown() override { odbc::CloseIdleConnections(); }
-
     std::string Text() const {
         return BuildConnectionText(source_.dsn, source_.userName, source_.password);
     }
@@ -95,8 +94,9 @@ TEST_P(ConnectionPoolingTest, ConnectionsOpenedInTurnShareOneServerSession) {
     const odbc::Connection observer(Text());
     const auto loginsBefore = LoginsSoFar(observer);
     std::set<std::string> sessions;
+    odbc::ConnectionPool pool(Text());
     for (int batch = 0; batch < 10; ++batch) {
-        const odbc::PooledConnection connection(Text());
+        const odbc::PooledConnection connection(pool);
         sessions.insert(SessionOf(connection.Get()));
     }
     EXPECT_EQ(sessions.size(), 1u);
@@ -111,18 +111,19 @@ TEST_P(ConnectionPoolingTest, AnExportOnAConnectionThatDiedWhileKeptStillSucceed
     test::InsertLogRows(source_, table, OldRows(5));
 
     const odbc::Connection observer(Text());
+    odbc::ConnectionPool pool(Text());
     std::string kept;
     {
-        const odbc::PooledConnection connection(Text());
+        const odbc::PooledConnection connection(pool);
         kept = SessionOf(connection.Get());
     }
     EndSession(observer, kept);
 
     test::TempDir dir;
+    const PurgeSettings settings = Settings(table, dir);
     PurgeHost host;
-    BackupRun backupRun;
-    ExportBatchToCsv(Settings(table, dir), 5, 10, "{ts '2026-11-30 00:00:00'}", host, backupRun,
-                     SystemRunClock());
+    RunLog log;
+    CsvBatchExport(settings, "{ts '2026-11-30 00:00:00'}", pool, host, log, SystemRunClock()).ExportBatch(5, 10);
     EXPECT_EQ(test::ReadCsvWithPython(dir.Path() / "BackupFile.csv").size(), 5u);
     test::DropTable(source_, table);
 }
@@ -144,7 +145,8 @@ TEST_P(ConnectionPoolingTest, ARunOfManyBatchesLogsInTwiceAndLeavesNoConnectionO
     settings.recordsPerTrip = 1;  // 30 batches
     settings.backupRows = kTrue16;
     PurgeHost host;
-    EXPECT_EQ(RunPurge(settings, host), PurgeOutcome::Finished);
+    RunLog log;
+    EXPECT_EQ(RunPurge(settings, host, log), PurgeOutcome::Finished);
 
     EXPECT_EQ(test::ReadCsvWithPython(dir.Path() / "BackupFile.csv").size(), 30u);
     if (loginsBefore) {

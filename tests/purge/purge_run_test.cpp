@@ -14,6 +14,7 @@
 #include <tuple>
 
 #include "purge/failure_of.h"
+#include "common/reporting.h"
 #include "purge/run_purge.h"
 #include "support/csv_reader.h"
 #include "support/odbc_test_env.h"
@@ -141,7 +142,7 @@ protected:
         return settings;
     }
 
-    PurgeOutcome Run(const PurgeSettings& settings) { return RunPurgeWithClock(settings, host_, clock_); }
+    PurgeOutcome Run(const PurgeSettings& settings) { return RunPurgeWithClock(settings, host_, log_, clock_); }
 
     // The run must fail with `number` (0: the driver's own) and a description holding `hint`.
     void ExpectFailure(const PurgeSettings& settings, long number, const std::string& hint) {
@@ -198,6 +199,7 @@ protected:
     std::map<int, test::Row> before_;
     FixedClock clock_{LocalTime("2026-12-06 12:00:00")};
     RecordingHost host_;
+    RunLog log_;
 };
 
 TEST_P(PurgeRunTest, LeavesTheYoungRowsAndBacksUpExactlyTheDeletedOnes) {

@@ -47,7 +47,7 @@ TEST(BuildRawCommandLine, JoinsAndQuotesArgumentsWithBlanks) {
     for (const auto& [argv, rawText] : cases) EXPECT_EQ(BuildRawCommandLine(int(argv.size()), argv.data()), rawText);
 }
 
-Texts Fields(const PurgeSettings& s, int manualPages) {
+Texts Fields(const PurgeSettings& s, int manualPages, bool debug) {
     auto text = [](const auto& v) { return v.index() ? "'" + std::get<1>(v) + "'" : std::to_string(std::get<0>(v)); };
     return {"days=" + std::to_string(s.days), "dsn=" + s.dsn, "table=" + s.tableName, "user=" + s.userName,
             "pass=" + s.password, "trip=" + std::to_string(s.recordsPerTrip), "timecol=" + s.timeColumn,
@@ -55,29 +55,27 @@ Texts Fields(const PurgeSettings& s, int manualPages) {
             "delete=" + std::to_string(s.deleteRows), "backup=" + std::to_string(s.backupRows),
             "filepath=" + s.filePath, "overwrite=" + text(s.overwrite), "includedate=" + text(s.includeDate),
             "mode=" + std::to_string(s.commandLineMode), "manual=" + std::to_string(manualPages),
-            "debug=" + std::to_string(debugEnabled)};
+            "debug=" + std::to_string(debug ? -1 : 0)};
 }
 
 // A fresh current folder for debug.log; regional_test covers numbers in other locales.
 class OptionsTest : public ::testing::Test {
 protected:
-    void TearDown() override { debugEnabled = 0; }
-
     // A failure, the fields that differ from the defaults (manual pages asked
     // for and -debug included), and debug.log after its time stamp.
     std::string Outcome(const std::string& commandLine) {
         std::filesystem::remove("debug.log");
-        debugEnabled = 0;
-        const Texts defaults = Fields(PurgeSettings{}, 0);
+        const Texts defaults = Fields(PurgeSettings{}, 0, false);
+        RunLog runLog;
         PurgeSettings settings;
         int manualPages = 0;
         std::string outcome;
         try {
-            ReadCommandLineOptions(SplitCommandLine(commandLine), settings, [&] { ++manualPages; });
+            ReadCommandLineOptions(SplitCommandLine(commandLine), settings, runLog, [&] { ++manualPages; });
         } catch (const RunFailure& failure) {
             outcome = "failure " + std::to_string(failure.Number()) + ": " + failure.Description() + " ";
         }
-        const Texts fields = Fields(settings, manualPages);
+        const Texts fields = Fields(settings, manualPages, runLog.DebugEnabled());
         for (std::size_t i = 0; i < fields.size(); ++i) outcome += fields[i] != defaults[i] ? fields[i] + " " : "";
         const std::string log = test::ReadWholeFile("debug.log");
         EXPECT_EQ(std::filesystem::exists("debug.log"), !log.empty()) << commandLine;

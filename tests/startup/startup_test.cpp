@@ -39,6 +39,16 @@ struct Recorder : EventLogSink, ManualPageSink {
 const std::string kMissingDsn = "The following parameters are missing: -dsn";
 const std::string kRuntime = "Runtime error during program execution  - run time error ";
 
+struct StartupCase {
+    std::string commandLine;
+    std::exception_ptr purgeFailure;  // what the purge raises
+    std::size_t manualLines;          // lines of the manual page (0: missing)
+    int exitStatus;
+    Lines events;
+    int purges;
+    int pagesShown;
+};
+
 // Each run in a fresh current folder where debug.log cannot be written: any
 // write without -debug would fail the run.
 TEST(Startup, ExitStatusEventLogAndManualPageFollowTheRun) {
@@ -46,8 +56,7 @@ TEST(Startup, ExitStatusEventLogAndManualPageFollowTheRun) {
     test::TempDir dir;
     test::ScopedCurrentDir cwd(dir.Path());
     std::filesystem::create_directory(dir.Path() / "debug.log");
-    // Command line, what the purge raises, manual page lines; exit status, events, purges, pages shown.
-    const std::tuple<std::string, std::exception_ptr, std::size_t, int, Lines, int, int> cases[] = {
+    const StartupCase cases[] = {
         {"foo", {}, 1, 2, {kMissingDsn}, 0, 0},
         {"-dsn=x", {}, 1, 0, {}, 1, 0},
         {"-dsn=x", std::make_exception_ptr(RunFailure(4242, "no table")), 1, 1, {kRuntime + "4242 - no table"}, 1, 0},
@@ -63,23 +72,22 @@ TEST(Startup, ExitStatusEventLogAndManualPageFollowTheRun) {
         {"-debug -dsn=x", {}, 1, 1, {kRuntime + "75 - Cannot write debug.log: Is a directory"}, 0, 0},
         {"-debug foo", {}, 1, 1, {kMissingDsn, kRuntime + "75 - Cannot write debug.log: Is a directory"}, 0, 0},
     };
-    for (const auto& [commandLine, purgeFailure, manualLines, status, events, purges, shows] : cases) {
-        SCOPED_TRACE(commandLine);
+    for (const StartupCase& c : cases) {
+        SCOPED_TRACE(c.commandLine);
         Recorder run;
-        SetEventLogSink(&run);
+        RunLog log(run);
         StartupServices services;
-        services.loadManualPage = [&] { return manualLines ? std::optional(Lines(manualLines, "A")) : std::nullopt; };
-        services.runPurge = [&](const PurgeSettings&, PurgeHost&) {
+        services.loadManualPage = [&] { return c.manualLines ? std::optional(Lines(c.manualLines, "A")) : std::nullopt; };
+        services.runPurge = [&](const PurgeSettings&, PurgeHost&, const RunLog&) {
             ++run.purges;
-            if (purgeFailure) std::rethrow_exception(purgeFailure);
+            if (c.purgeFailure) std::rethrow_exception(c.purgeFailure);
             return PurgeOutcome::Finished;
         };
         PurgeHost host;
-        const int exitStatus = RunStartup(SplitCommandLine(commandLine), run, host, services);
-        SetEventLogSink(nullptr);
-        debugEnabled = 0;
+        const int exitStatus = RunStartup(SplitCommandLine(c.commandLine), run, host, log, services);
         EXPECT_EQ(std::tuple(exitStatus, run.events, run.purges, run.shows, run.appended),
-                  std::tuple(status, events, purges, shows, std::min<std::size_t>(manualLines, 32768) * shows));
+                  std::tuple(c.exitStatus, c.events, c.purges, c.pagesShown,
+                             std::min<std::size_t>(c.manualLines, 32768) * c.pagesShown));
         // A purge that ended ends the program; otherwise a shown page may keep it running.
         EXPECT_EQ(run.waits, exitStatus == 0 ? 0 : 1);
     }
