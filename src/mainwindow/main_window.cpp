@@ -18,7 +18,7 @@
 namespace sorvane {
 
 MainWindow::MainWindow(WindowServices& services, QWidget* parent)
-    : QMainWindow(parent), services_(services), host_(controls_, services, *this) {
+    : QMainWindow(parent), services_(services), host_(controls_, services, *this, runLog_) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(ProgramTitle());
 

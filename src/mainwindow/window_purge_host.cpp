@@ -6,8 +6,10 @@
 #include <QTimer>
 #include <ctime>
 
+#include "common/reporting.h"
 #include "mainwindow/status_tick.h"
 #include "mainwindow/window_services.h"
+#include "purge/batch_arithmetic.h"
 
 namespace sorvane {
 
@@ -31,8 +33,8 @@ std::chrono::nanoseconds CoarseNow() {
 }  // namespace
 
 WindowPurgeHost::WindowPurgeHost(const FormControls& controls, WindowServices& services,
-                                 QWidget& window)
-    : controls_(controls), services_(services), window_(window) {}
+                                 QWidget& window, const RunLog& log)
+    : controls_(controls), services_(services), window_(window), log_(log) {}
 
 void WindowPurgeHost::Yield() {
     if (CoarseNow() - lastEvents_ < kEventPeriod) return;
@@ -42,29 +44,40 @@ void WindowPurgeHost::Yield() {
     lastEvents_ = CoarseNow();
 }
 
-void WindowPurgeHost::SetStatusText(const std::string& text) {
-    controls_.LabelStatus->setText(QString::fromStdString(text));
-}
+void WindowPurgeHost::NoRowsFound() { ShowMessage("No Data is available"); }
 
-std::string WindowPurgeHost::StatusText() const {
-    return controls_.LabelStatus->text().toStdString();
-}
-
-void WindowPurgeHost::SetProgressCounter(std::int64_t batchCounter) { batchCounter_ = batchCounter; }
-
-void WindowPurgeHost::SetStatusTimerInterval(int /*milliseconds*/) {
-    // The run asks for its fixed ten seconds; the user's "Display Status
-    // after (sec)" value takes its place when it is a usable period.
+void WindowPurgeHost::BatchesStarting() {
+    // The user's "Display Status after (sec)" value, when it is a usable
+    // period, else ten seconds.
     controls_.timerDeleting->setInterval(
         StatusTimerPeriodMs(controls_.txtDisplayStatusAfter->text()));
+    SetRunFieldsEnabled(false);
+    if (!controls_.timerDeleting->isActive()) controls_.timerDeleting->start();
 }
 
-void WindowPurgeHost::SetStatusTimerEnabled(bool enabled) {
-    if (!enabled) {
-        controls_.timerDeleting->stop();
-    } else if (!controls_.timerDeleting->isActive()) {
-        controls_.timerDeleting->start();
-    }
+void WindowPurgeHost::BatchDone(std::int64_t batchCounter) {
+    batchCounter_ = batchCounter;
+    SetStatusText("Deleted records no: " + FormatSignedCount(batchCounter));
+}
+
+void WindowPurgeHost::BatchesDone() {
+    controls_.timerDeleting->stop();
+    SetRunFieldsEnabled(true);
+    log_.WriteDebugLog("Finished deleting process");
+}
+
+void WindowPurgeHost::RunFinished(std::int64_t batchCounter, const std::string& elapsed,
+                                  bool deleted) {
+    const std::string status =
+        "Deleted " + FormatSignedCount(batchCounter) + " records in " + elapsed;
+    SetStatusText(status);
+    log_.WriteDebugLog(status);
+    ShowMessage(deleted ? "Deleting successful" : "Backup was successful");
+    services_.EndProgram();
+}
+
+void WindowPurgeHost::SetStatusText(const std::string& text) {
+    controls_.LabelStatus->setText(QString::fromStdString(text));
 }
 
 void WindowPurgeHost::SetRunFieldsEnabled(bool enabled) {
@@ -75,7 +88,5 @@ void WindowPurgeHost::SetRunFieldsEnabled(bool enabled) {
 void WindowPurgeHost::ShowMessage(const std::string& text) {
     services_.ShowMessage(&window_, QString::fromStdString(text));
 }
-
-void WindowPurgeHost::EndProgram() { services_.EndProgram(); }
 
 }  // namespace sorvane

@@ -1,10 +1,11 @@
 #pragma once
-// The main window as the purge run sees it: its status line, status timer,
-// the two fields locked during the batches, its message boxes and the end of
-// the program.
+// The main window as the purge run sees it: while the batches run, the two
+// run fields are locked, the status timer ticks and the status line counts
+// the batches; at the end a message box reports the run and the program ends.
 
 #include <chrono>
 #include <cstdint>
+#include <string>
 
 #include "mainwindow/form_controls.h"
 #include "purge/purge_host.h"
@@ -13,24 +14,24 @@ class QWidget;
 
 namespace sorvane {
 
+class RunLog;
 class WindowServices;
 
 class WindowPurgeHost : public PurgeHost {
 public:
-    WindowPurgeHost(const FormControls& controls, WindowServices& services, QWidget& window);
+    // Everything given must outlive the host.
+    WindowPurgeHost(const FormControls& controls, WindowServices& services, QWidget& window,
+                    const RunLog& log);
 
     // Lets the window handle its events (clicks, painting, the status timer)
     // when it last did so kEventPeriod or more ago, else returns at once: the
     // export yields once per field, far more often than anyone can notice.
     void Yield() override;
-    void SetStatusText(const std::string& text) override;
-    std::string StatusText() const override;
-    void SetProgressCounter(std::int64_t batchCounter) override;
-    void SetStatusTimerInterval(int milliseconds) override;
-    void SetStatusTimerEnabled(bool enabled) override;
-    void SetRunFieldsEnabled(bool enabled) override;
-    void ShowMessage(const std::string& text) override;
-    void EndProgram() override;
+    void NoRowsFound() override;
+    void BatchesStarting() override;
+    void BatchDone(std::int64_t batchCounter) override;
+    void BatchesDone() override;
+    void RunFinished(std::int64_t batchCounter, const std::string& elapsed, bool deleted) override;
 
     // The batch counter of the run under way (0 before its first batch).
     std::int64_t BatchCounter() const { return batchCounter_; }
@@ -42,9 +43,14 @@ public:
     static constexpr std::chrono::milliseconds kEventPeriod{4};
 
 private:
+    void SetStatusText(const std::string& text);
+    void SetRunFieldsEnabled(bool enabled);
+    void ShowMessage(const std::string& text);
+
     const FormControls& controls_;
     WindowServices& services_;
     QWidget& window_;
+    const RunLog& log_;
     std::int64_t batchCounter_ = 0;
     // On the coarse monotonic clock; the first yield handles events.
     std::chrono::nanoseconds lastEvents_ = -kEventPeriod;

@@ -1,7 +1,9 @@
 #pragma once
-// What the purge engine needs from whoever started it. The main window
-// implements it; a command-line run uses the base class, whose operations do
-// nothing, so the engine never depends on a windowing toolkit.
+// What the purge engine tells whoever started it, at the steps of a run. The
+// main window implements it (status line, status timer, locked fields,
+// message boxes, the end of the program); a command-line run uses the base
+// class, whose steps do nothing, so the engine never depends on a windowing
+// toolkit.
 
 #include <cstdint>
 #include <string>
@@ -16,25 +18,23 @@ public:
     // export once per row and once per field.
     virtual void Yield() {}
 
-    // The status line of the window (`LabelStatus`).
-    virtual void SetStatusText(const std::string& /*text*/) {}
-    virtual std::string StatusText() const { return {}; }
+    // No row lies on or before the cut-off; the run ends without a batch.
+    virtual void NoRowsFound() {}
 
-    // The run's batch counter after each batch, for the status tick.
-    virtual void SetProgressCounter(std::int64_t /*batchCounter*/) {}
+    // The id range is known and the first batch comes next.
+    virtual void BatchesStarting() {}
 
-    // The status timer (`timerDeleting`).
-    virtual void SetStatusTimerInterval(int /*milliseconds*/) {}
-    virtual void SetStatusTimerEnabled(bool /*enabled*/) {}
+    // A batch is done; `batchCounter` is the records per trip times the
+    // batches done so far.
+    virtual void BatchDone(std::int64_t /*batchCounter*/) {}
 
-    // `txtDisplayStatusAfter` and `txtDelRecPerTrip`, locked while batches run.
-    virtual void SetRunFieldsEnabled(bool /*enabled*/) {}
+    // The last batch is done. The run's summary debug line comes next.
+    virtual void BatchesDone() {}
 
-    // A modal message box with an OK button, no icon, titled "Sorvane".
-    virtual void ShowMessage(const std::string& /*text*/) {}
-
-    // End the program at once (a window run that got through its batches).
-    virtual void EndProgram() {}
+    // The run is over: `elapsed` as "hh:mm:ss", `deleted` whether the run
+    // deleted rows (rather than only backing them up).
+    virtual void RunFinished(std::int64_t /*batchCounter*/, const std::string& /*elapsed*/,
+                             bool /*deleted*/) {}
 };
 
 }  // namespace sorvane

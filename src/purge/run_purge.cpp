@@ -20,10 +20,6 @@ namespace sorvane {
 
 namespace {
 
-constexpr int kStatusTimerInterval = 10000;
-
-bool IsWindowRun(const PurgeSettings& settings) { return settings.commandLineMode == 0; }
-
 void CheckSettings(const PurgeSettings& settings) {
     // A width of 0 would never leave the first batch and a negative one
     // would walk upwards for ever.
@@ -93,7 +89,6 @@ PurgeOutcome RunPurge(const PurgeSettings& settings, PurgeHost& host, const RunL
 PurgeOutcome RunPurgeWithClock(const PurgeSettings& settings, PurgeHost& host, const RunLog& log,
                                const RunClock& clock) {
     CheckSettings(settings);
-    const bool windowRun = IsWindowRun(settings);
 
     LowerRunPriority(log);
 
@@ -106,11 +101,11 @@ PurgeOutcome RunPurgeWithClock(const PurgeSettings& settings, PurgeHost& host, c
     const std::optional<IdRange> range = FindIdRange(connection, settings, cutOff);
     if (!range) {
         log.WriteDebugLog("No Data available");
-        if (windowRun) host.ShowMessage("No Data is available");
+        host.NoRowsFound();
         return PurgeOutcome::NoData;
     }
     log.WriteDebugLog("MinID = " + std::to_string(range->minId) + "; MaxID = " +
-                  std::to_string(range->maxId));
+                      std::to_string(range->maxId));
     log.WriteDebugLog("Start deleting");
     std::int64_t batchCounter = 0;
 
@@ -122,11 +117,7 @@ PurgeOutcome RunPurgeWithClock(const PurgeSettings& settings, PurgeHost& host, c
     deleteBatch.AddIntegerParameter("b_max");
     deleteBatch.AddIntegerParameter("b_min");
 
-    if (windowRun) {
-        host.SetStatusTimerInterval(kStatusTimerInterval);
-        host.SetRunFieldsEnabled(false);
-        host.SetStatusTimerEnabled(true);
-    }
+    host.BatchesStarting();
 
     const std::time_t start = clock.Now();
     const std::int32_t batchWidth = settings.recordsPerTrip;
@@ -147,25 +138,13 @@ PurgeOutcome RunPurgeWithClock(const PurgeSettings& settings, PurgeHost& host, c
         if (settings.deleteRows != 0) deleteBatch.Execute();
         batchCounter += batchWidth;
         batchTop = lowerBound;
-        host.SetProgressCounter(batchCounter);
-        if (windowRun) host.SetStatusText("Deleted records no: " + FormatSignedCount(batchCounter));
+        host.BatchDone(batchCounter);
     }
 
-    if (windowRun) {
-        host.SetStatusTimerEnabled(false);
-        host.SetRunFieldsEnabled(true);
-        log.WriteDebugLog("Finished deleting process");
-    }
+    host.BatchesDone();
     log.WriteDebugLog("About " + FormatSignedCount(batchCounter) + " records deleteted in " +
-                  ElapsedSince(start, clock));
-
-    if (windowRun) {
-        host.SetStatusText("Deleted " + FormatSignedCount(batchCounter) + " records in " +
-                           ElapsedSince(start, clock));
-        log.WriteDebugLog(host.StatusText());
-        host.ShowMessage(settings.deleteRows != 0 ? "Deleting successful" : "Backup was successful");
-        host.EndProgram();
-    }
+                      ElapsedSince(start, clock));
+    host.RunFinished(batchCounter, ElapsedSince(start, clock), settings.deleteRows != 0);
     return PurgeOutcome::Finished;
 }
 

@@ -15,11 +15,9 @@ enum class PurgeOutcome {
     NoData,    // no row lies on or before the cut-off
 };
 
-// Raises RunFailure on every failure; catches nothing. In window mode
-// (commandLineMode == 0) it drives the host's status line, timer and message
-// boxes and, after a finished run, calls host.EndProgram() before returning.
-// The caller ends a command-line run from the outcome. Debug lines go to
-// `log`.
+// Raises RunFailure on every failure; catches nothing. Tells `host` each
+// step (a window host may end the program when the run is finished); the
+// caller ends a command-line run from the outcome. Debug lines go to `log`.
 PurgeOutcome RunPurge(const PurgeSettings& settings, PurgeHost& host, const RunLog& log);
 
 // The same, with the local date and time taken from `clock` (for the

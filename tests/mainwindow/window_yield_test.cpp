@@ -13,6 +13,7 @@
 #include <fstream>
 #include <string>
 
+#include "common/reporting.h"
 #include "mainwindow/window_test_support.h"
 #include "support/odbc_test_env.h"
 #include "support/temp_dir.h"
@@ -34,7 +35,8 @@ protected:
     }
 
     test::WindowUnderTest w_;
-    WindowPurgeHost host_{w_.c(), w_.services, *w_.window};
+    RunLog log_;
+    WindowPurgeHost host_{w_.c(), w_.services, *w_.window, log_};
 };
 
 // Every call of processEvents that cannot wait wakes the dispatcher once.
