@@ -42,7 +42,7 @@ std::unique_ptr<BatchQuery> OpenBatchQuery(odbc::ConnectionPool& connections, co
                                            const RunLog& log) {
     try {
         return std::make_unique<BatchQuery>(connections, sql);
-    } catch (const RunFailure& failure) {
+    } catch (const odbc::DriverFailure& failure) {
         if (!odbc::IsConnectionLost(failure)) throw;
         log.WriteDebugLog("Connection lost, connecting again: " + failure.Description());
     }

@@ -2,6 +2,8 @@
 
 #include <sqlext.h>
 
+#include <utility>
+
 #include "purge/odbc_diagnostics.h"
 #include "common/run_failure.h"
 
@@ -25,14 +27,22 @@ Environment::~Environment() {
     if (handle_ != SQL_NULL_HENV) SQLFreeHandle(SQL_HANDLE_ENV, handle_);
 }
 
+Environment::Environment(Environment&& other) noexcept
+    : handle_(std::exchange(other.handle_, static_cast<SQLHENV>(SQL_NULL_HENV))) {}
+
+Environment& Environment::operator=(Environment&& other) noexcept {
+    std::swap(handle_, other.handle_);
+    return *this;
+}
+
 Connection::Connection(const std::string& connectionText) {
     Check(SQLAllocHandle(SQL_HANDLE_DBC, environment_.Handle(), &handle_), SQL_HANDLE_ENV,
           environment_.Handle(), "Allocating a connection");
     try {
-        Check(SQLSetConnectAttr(handle_, SQL_ATTR_LOGIN_TIMEOUT, reinterpret_cast<SQLPOINTER>(0), 0),
-              SQL_HANDLE_DBC, handle_, "Setting the login time limit");
-        // Not every driver knows a connection time limit; none is the default
-        // anyway, so a refusal here changes nothing.
+        // Not every driver lets the login or connection time limit be
+        // switched off. A refusal leaves the driver's own limit, under which
+        // a login that hangs ends with the driver's failure instead.
+        SQLSetConnectAttr(handle_, SQL_ATTR_LOGIN_TIMEOUT, reinterpret_cast<SQLPOINTER>(0), 0);
         SQLSetConnectAttr(handle_, SQL_ATTR_CONNECTION_TIMEOUT, reinterpret_cast<SQLPOINTER>(0), 0);
         SQLCHAR completed[1024];
         SQLSMALLINT completedLength = 0;
@@ -48,9 +58,30 @@ Connection::Connection(const std::string& connectionText) {
     }
 }
 
-Connection::~Connection() {
+Connection::~Connection() { Close(); }
+
+Connection::Connection(Connection&& other) noexcept
+    : environment_(std::move(other.environment_)),
+      handle_(std::exchange(other.handle_, static_cast<SQLHDBC>(SQL_NULL_HDBC))),
+      connected_(std::exchange(other.connected_, false)) {}
+
+Connection& Connection::operator=(Connection&& other) noexcept {
+    if (this != &other) {
+        Close();
+        // The environment last: the old connection's goes with other.
+        handle_ = std::exchange(other.handle_, static_cast<SQLHDBC>(SQL_NULL_HDBC));
+        connected_ = std::exchange(other.connected_, false);
+        environment_ = std::move(other.environment_);
+    }
+    return *this;
+}
+
+void Connection::Close() noexcept {
+    if (handle_ == SQL_NULL_HDBC) return;
     if (connected_) SQLDisconnect(handle_);
     SQLFreeHandle(SQL_HANDLE_DBC, handle_);
+    handle_ = SQL_NULL_HDBC;
+    connected_ = false;
 }
 
 std::string Connection::DbmsName() const {

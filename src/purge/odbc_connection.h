@@ -12,8 +12,8 @@ class Environment {
 public:
     Environment();
     ~Environment();
-    Environment(const Environment&) = delete;
-    Environment& operator=(const Environment&) = delete;
+    Environment(Environment&& other) noexcept;
+    Environment& operator=(Environment&& other) noexcept;
 
     SQLHENV Handle() const { return handle_; }
 
@@ -27,8 +27,8 @@ class Connection {
 public:
     explicit Connection(const std::string& connectionText);
     ~Connection();
-    Connection(const Connection&) = delete;
-    Connection& operator=(const Connection&) = delete;
+    Connection(Connection&& other) noexcept;
+    Connection& operator=(Connection&& other) noexcept;
 
     SQLHDBC Handle() const { return handle_; }
 
@@ -36,6 +36,8 @@ public:
     std::string DbmsName() const;
 
 private:
+    void Close() noexcept;
+
     Environment environment_;
     SQLHDBC handle_ = SQL_NULL_HDBC;
     bool connected_ = false;

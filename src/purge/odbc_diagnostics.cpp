@@ -2,9 +2,6 @@
 
 #include <algorithm>
 #include <sqlext.h>
-#include <string>
-
-#include "common/run_failure.h"
 
 namespace sorvane::odbc {
 
@@ -22,17 +19,19 @@ void RaiseDiagnostic(SQLSMALLINT handleType, SQLHANDLE handle, const char* conte
     if (result != SQL_SUCCESS && result != SQL_SUCCESS_WITH_INFO) {
         throw RunFailure(0, std::string(context) + " failed; the driver gave no reason");
     }
-    const std::size_t shown = std::min<std::size_t>(static_cast<std::size_t>(length), sizeof message - 1);
-    std::string description = "[";
-    description += reinterpret_cast<const char*>(state);
-    description += "] ";
+    const std::string sqlState(reinterpret_cast<const char*>(state));
+    const std::size_t shown =
+        std::min<std::size_t>(static_cast<std::size_t>(std::max<SQLSMALLINT>(length, 0)), sizeof message - 1);
+    std::string description = "[" + sqlState + "] ";
     description.append(reinterpret_cast<const char*>(message), shown);
+    // A zero byte inside the message would cut it short in the logs.
+    std::replace(description.begin(), description.end(), '\0', '?');
     // Some drivers end their message with a line break; a log line should not.
     while (!description.empty() && (description.back() == '\n' || description.back() == '\r' ||
                                     description.back() == ' ')) {
         description.pop_back();
     }
-    throw RunFailure(native, description);
+    throw DriverFailure(native, sqlState, description);
 }
 
 void Check(SQLRETURN result, SQLSMALLINT handleType, SQLHANDLE handle, const char* context) {
@@ -40,12 +39,9 @@ void Check(SQLRETURN result, SQLSMALLINT handleType, SQLHANDLE handle, const cha
     RaiseDiagnostic(handleType, handle, context);
 }
 
-bool IsConnectionLost(const RunFailure& failure) {
-    // Descriptions of driver failures start with "[SQLSTATE]".
-    const std::string& text = failure.Description();
-    const auto startsWith = [&text](const char* prefix) { return text.rfind(prefix, 0) == 0; };
-    return startsWith("[08") || startsWith("[57P01]") || startsWith("[57P02]") ||
-           startsWith("[57P03]");
+bool IsConnectionLost(const DriverFailure& failure) {
+    const std::string& state = failure.SqlState();
+    return state.starts_with("08") || state == "57P01" || state == "57P02" || state == "57P03";
 }
 
 }  // namespace sorvane::odbc

@@ -1,25 +1,39 @@
 #pragma once
 // Turns a failed ODBC call into the program's RunFailure: the driver's native
-// error number and "[SQLSTATE] message" of the first diagnostic record.
+// error number and "[SQLSTATE] message" of the first diagnostic record, with
+// the SQLSTATE also kept as data.
 
 #include <sql.h>
 
-namespace sorvane {
-class RunFailure;
-}
+#include <string>
+
+#include "common/run_failure.h"
 
 namespace sorvane::odbc {
 
-// Raises RunFailure for a failed call on `handle`. `context` names what was
-// being done, for the case that the driver leaves no diagnostic record.
+// A failure the driver reported. Travels and is reported as any RunFailure.
+class DriverFailure : public RunFailure {
+public:
+    DriverFailure(long nativeError, std::string sqlState, std::string description)
+        : RunFailure(nativeError, std::move(description)), sqlState_(std::move(sqlState)) {}
+
+    // The five-character SQLSTATE ("08S01", "42S02", ...).
+    const std::string& SqlState() const noexcept { return sqlState_; }
+
+private:
+    std::string sqlState_;
+};
+
+// Raises DriverFailure for a failed call on `handle`; a plain RunFailure
+// naming `context` when the driver leaves no diagnostic record.
 [[noreturn]] void RaiseDiagnostic(SQLSMALLINT handleType, SQLHANDLE handle, const char* context);
 
 // Raises unless `result` is SQL_SUCCESS or SQL_SUCCESS_WITH_INFO.
 void Check(SQLRETURN result, SQLSMALLINT handleType, SQLHANDLE handle, const char* context);
 
-// True when a driver failure says the connection to the server is gone
-// (SQLSTATE class 08, or the server's own "shutting down" states 57P01 to
-// 57P03): a new connection may succeed where this one failed.
-bool IsConnectionLost(const RunFailure& failure);
+// True when the driver says the connection to the server is gone (SQLSTATE
+// class 08, or the server's own "shutting down" states 57P01 to 57P03): a new
+// connection may succeed where this one failed.
+bool IsConnectionLost(const DriverFailure& failure);
 
 }  // namespace sorvane::odbc

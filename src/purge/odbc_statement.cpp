@@ -2,6 +2,8 @@
 
 #include <sqlext.h>
 
+#include <utility>
+
 #include "purge/odbc_diagnostics.h"
 #include "common/run_failure.h"
 
@@ -17,7 +19,7 @@ SQLUSMALLINT ColumnNumber(int column) { return static_cast<SQLUSMALLINT>(column 
 
 }  // namespace
 
-Statement::Statement(const Connection& connection) {
+Statement::Statement(const Connection& connection) : connection_(&connection) {
     Check(SQLAllocHandle(SQL_HANDLE_STMT, connection.Handle(), &handle_), SQL_HANDLE_DBC,
           connection.Handle(), "Allocating a statement");
     const SQLRETURN result =
@@ -29,7 +31,27 @@ Statement::Statement(const Connection& connection) {
     }
 }
 
-Statement::~Statement() { SQLFreeHandle(SQL_HANDLE_STMT, handle_); }
+Statement::~Statement() { Free(); }
+
+Statement::Statement(Statement&& other) noexcept
+    : connection_(other.connection_),
+      handle_(std::exchange(other.handle_, static_cast<SQLHSTMT>(SQL_NULL_HSTMT))),
+      parameters_(std::move(other.parameters_)) {}
+
+Statement& Statement::operator=(Statement&& other) noexcept {
+    if (this != &other) {
+        Free();
+        connection_ = other.connection_;
+        handle_ = std::exchange(other.handle_, static_cast<SQLHSTMT>(SQL_NULL_HSTMT));
+        parameters_ = std::move(other.parameters_);
+    }
+    return *this;
+}
+
+void Statement::Free() noexcept {
+    if (handle_ != SQL_NULL_HSTMT) SQLFreeHandle(SQL_HANDLE_STMT, handle_);
+    handle_ = SQL_NULL_HSTMT;
+}
 
 bool Statement::Succeeded(SQLRETURN result, const char* context) {
     if (result == SQL_NO_DATA) return false;
@@ -46,25 +68,24 @@ void Statement::Prepare(const std::string& sql) {
           "Preparing a statement");
 }
 
-void Statement::AddIntegerParameter(const std::string& name) {
-    auto parameter = std::make_unique<Parameter>();
-    parameter->name = name;
-    parameter->value = std::make_unique<SQLINTEGER>(0);
-    const auto number = static_cast<SQLUSMALLINT>(parameters_.size() + 1);
-    Check(SQLBindParameter(handle_, number, SQL_PARAM_INPUT, SQL_C_LONG, SQL_INTEGER, 0, 0,
-                           parameter->value.get(), 0, &parameter->indicator),
-          SQL_HANDLE_STMT, handle_, "Binding a parameter");
-    parameters_.push_back(std::move(parameter));
+std::size_t Statement::AddIntegerParameter() {
+    IntegerParameter& parameter = parameters_.emplace_back();
+    const std::size_t position = parameters_.size();
+    const SQLRETURN result =
+        SQLBindParameter(handle_, static_cast<SQLUSMALLINT>(position), SQL_PARAM_INPUT, SQL_C_LONG,
+                         SQL_INTEGER, 0, 0, &parameter.value, 0, &parameter.indicator);
+    if (!SQL_SUCCEEDED(result)) {
+        parameters_.pop_back();
+        Check(result, SQL_HANDLE_STMT, handle_, "Binding a parameter");
+    }
+    return position;
 }
 
-void Statement::SetParameter(const std::string& name, std::int32_t value) {
-    for (auto& parameter : parameters_) {
-        if (parameter->name == name) {
-            *parameter->value = value;
-            return;
-        }
+void Statement::SetParameter(std::size_t position, std::int32_t value) {
+    if (position < 1 || position > parameters_.size()) {
+        throw RunFailure(kInvalidArgument, "No parameter at position " + std::to_string(position));
     }
-    throw RunFailure(kInvalidArgument, "No parameter named " + name);
+    parameters_[position - 1].value = value;
 }
 
 bool Statement::Execute() { return Succeeded(SQLExecute(handle_), "Running a prepared statement"); }

@@ -1,14 +1,13 @@
 #pragma once
 // One statement on an open connection: direct queries, or a prepared
-// statement with named 32-bit integer parameters bound in the order they
-// were added (the order of the placeholders). Values are read as text.
+// statement with 32-bit integer parameters bound by position (the order of
+// the placeholders). Values are read as text.
 
 #include <sql.h>
 #include <cstdint>
-#include <memory>
+#include <deque>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "purge/odbc_connection.h"
 
@@ -16,18 +15,22 @@ namespace sorvane::odbc {
 
 class Statement {
 public:
+    // `connection` must outlive the statement.
     explicit Statement(const Connection& connection);
     ~Statement();
-    Statement(const Statement&) = delete;
-    Statement& operator=(const Statement&) = delete;
+    Statement(Statement&& other) noexcept;
+    Statement& operator=(Statement&& other) noexcept;
+
+    const Connection& ParentConnection() const { return *connection_; }
 
     // Runs `sql` at once. False when the driver says no row was touched.
     bool ExecuteDirect(const std::string& sql);
 
     void Prepare(const std::string& sql);
-    // Binds the next placeholder as an input SQL_INTEGER parameter.
-    void AddIntegerParameter(const std::string& name);
-    void SetParameter(const std::string& name, std::int32_t value);
+    // Binds the next placeholder as an input SQL_INTEGER parameter, 0 until
+    // set; returns its position (the first is 1).
+    std::size_t AddIntegerParameter();
+    void SetParameter(std::size_t position, std::int32_t value);
     // Runs the prepared statement. False when no row matched (SQL_NO_DATA),
     // which is not a failure.
     bool Execute();
@@ -49,16 +52,19 @@ public:
     void CloseCursor();
 
 private:
-    struct Parameter {
-        std::string name;
-        std::unique_ptr<SQLINTEGER> value;  // the driver keeps its address
+    struct IntegerParameter {
+        SQLINTEGER value = 0;
         SQLLEN indicator = 0;
     };
 
     bool Succeeded(SQLRETURN result, const char* context);
+    void Free() noexcept;
 
+    const Connection* connection_;
     SQLHSTMT handle_ = SQL_NULL_HSTMT;
-    std::vector<std::unique_ptr<Parameter>> parameters_;
+    // The driver keeps the address of each bound value: a deque never moves
+    // its elements, neither when it grows nor when the statement moves.
+    std::deque<IntegerParameter> parameters_;
 };
 
 }  // namespace sorvane::odbc

@@ -114,8 +114,8 @@ PurgeOutcome RunPurgeWithClock(const PurgeSettings& settings, PurgeHost& host, c
     odbc::Statement deleteBatch(connection);
     deleteBatch.Prepare("DELETE FROM " + settings.tableName + " WHERE id<=? and id>? and " +
                         settings.timeColumn + " <= " + cutOff);
-    deleteBatch.AddIntegerParameter("b_max");
-    deleteBatch.AddIntegerParameter("b_min");
+    const std::size_t batchTopParameter = deleteBatch.AddIntegerParameter();
+    const std::size_t lowerBoundParameter = deleteBatch.AddIntegerParameter();
 
     host.BatchesStarting();
 
@@ -133,8 +133,8 @@ PurgeOutcome RunPurgeWithClock(const PurgeSettings& settings, PurgeHost& host, c
             backup.ExportBatch(batchTop, batchWidth);
         }
         const std::int32_t lowerBound = BatchLowerBound(batchTop, batchWidth);
-        deleteBatch.SetParameter("b_max", batchTop);
-        deleteBatch.SetParameter("b_min", lowerBound);
+        deleteBatch.SetParameter(batchTopParameter, batchTop);
+        deleteBatch.SetParameter(lowerBoundParameter, lowerBound);
         if (settings.deleteRows != 0) deleteBatch.Execute();
         batchCounter += batchWidth;
         batchTop = lowerBound;
