@@ -1,21 +1,16 @@
 #include <gtest/gtest.h>
 
-#include <time.h>
-
 #include <optional>
 #include <tuple>
 
 #include "common/regional.h"
+#include "support/calendar.h"
 #include "support/scoped_locale.h"
 
 namespace sorvane {
 namespace {
 
-std::tm At(const char* isoText) {
-    std::tm t{};
-    ::strptime(isoText, "%Y-%m-%d %H:%M:%S", &t);
-    return t;
-}
+using test::At;
 
 TEST(RegionalDates, GeneralDateKeepsTheCenturyAndDropsMidnight) {
     const std::tuple<const char*, const char*, const char*> cases[] = {

@@ -66,6 +66,11 @@ std::vector<std::pair<LogRow, std::optional<std::string>>> Fixture() {
         if (csv) *csv = std::to_string(id) + "," + time + "," + time + ",3,4,host1,sshd:," + *csv;
         return std::pair{LogRow{id, time, time, 3, 4, "host1", "sshd:", std::move(message)}, csv};
     };
+    // Values longer than the export's read buffer, enclosed for their quotes, commas and line breaks.
+    const auto enclosed = [](const std::string& text) {
+        return "\"" + std::regex_replace(text, std::regex("\""), "\"\"") + "\"";
+    };
+    const std::string someKiB = LongText(6000), oneMiB = LongText(1 << 20);
     return {row(4, young, "inside the last batch", {}),
             row(5, oldDay + " 10:00:00", "plain text", "plain text"),
             row(6, oldDay + " 10:00:01", "say \"hi\"", "\"say \"\"hi\"\"\""),
@@ -74,6 +79,8 @@ std::vector<std::pair<LogRow, std::optional<std::string>>> Fixture() {
             row(9, LocalDate(-30) + " 23:59:59", "Grüße aus Köln; 日本", "Grüße aus Köln; 日本"),
             row(11, kCutOffDate + " 00:00:01", "one second too young", {}),
             row(12, oldDay + " 11:00:00", std::nullopt, ""),
+            row(13, oldDay + " 11:30:00", someKiB, enclosed(someKiB)),
+            row(14, oldDay + " 11:45:00", oneMiB, enclosed(oneMiB)),
             row(15, oldDay + " 12:00:00", "top of the range", "top of the range"),
             row(16, young, "young above the range", {})};
 }
@@ -126,10 +133,13 @@ TEST_P(BinaryFullRun, BacksUpAndDeletesExactlyTheOldRows) {
     ASSERT_EQ(std::distance(fs::directory_iterator(work.Path() / "backup"), {}), 1);
     const fs::path backupFile = fs::directory_iterator(work.Path() / "backup")->path();
     EXPECT_TRUE(std::regex_match(backupFile.filename().string(), std::regex(R"(\d{4}-\d{2}-\d{2}-BackupFile\.csv)")));
-    std::multiset<std::string> written, expected;
-    for (const auto& line : CrLfLines(ReadWholeFile(backupFile))) written.insert(line);  // a last line needs CR LF too
-    for (const auto& [row, backupLine] : Fixture()) { if (backupLine) expected.insert(*backupLine); }
-    EXPECT_EQ(written, expected);
+    // Compared as CR LF lines: the file's last line needs its CR LF too.
+    std::string expectedText;
+    for (const auto& [row, backupLine] : Fixture()) { if (backupLine) expectedText += *backupLine + "\r\n"; }
+    const Texts writtenLines = CrLfLines(ReadWholeFile(backupFile)), expectedLines = CrLfLines(expectedText);
+    const std::multiset<std::string> written(writtenLines.begin(), writtenLines.end());
+    EXPECT_TRUE(written == std::multiset<std::string>(expectedLines.begin(), expectedLines.end()))
+        << written.size() << " lines written, " << expectedLines.size() << " expected";
     DropTable(*source, table);
 }
 
@@ -137,13 +147,14 @@ INSTANTIATE_TEST_SUITE_P(Dbms, BinaryFullRun, ::testing::ValuesIn(TestDataSource
                          [](const auto& info) { return info.param; });
 
 // Runs that end without a purge or with a failure: the exit status tells the
-// scheduler, debug.log says why, and no row is lost.
+// scheduler, debug.log says why, and no row is lost. The failures of the run
+// itself are shown by the purge suite, start-up's tests and the fault tests.
 struct EndingCase {
     const char* name;
     Texts arguments;  // after -debug and the -dsn of a fresh SQLite data source
     int exitStatus;
     const char* debugLine;
-    // debug.log as a link to it: a folder fails the opening (for root too), a full device the writing.
+    // debug.log as a link to it: a full device fails the writing.
     const char* debugLogLink = nullptr;
 };
 
@@ -158,8 +169,6 @@ TEST_P(BinaryEnding, ReportsThroughExitStatusAndKeepsTheRows) {
     const auto source = OpenTestDataSource("SQLite");
     ASSERT_TRUE(source);
     Seed(*source, "SystemEvents");
-    RunSql(*source, "CREATE TABLE OnlyIds (id INTEGER PRIMARY KEY)");
-    RunSql(*source, "INSERT INTO OnlyIds VALUES (1)");
     const auto before = Ids(*source, "SystemEvents");
     TempDir work;
     if (ending.debugLogLink) fs::create_symlink(ending.debugLogLink, work.Path() / "debug.log");
@@ -171,7 +180,6 @@ TEST_P(BinaryEnding, ReportsThroughExitStatusAndKeepsTheRows) {
     EXPECT_EQ(run.exitStatus, ending.exitStatus) << run.output << debugLog;
     EXPECT_NE(debugLog.find(ending.debugLine), std::string::npos) << debugLog;
     EXPECT_EQ(Ids(*source, "SystemEvents"), before);
-    EXPECT_EQ(Ids(*source, "OnlyIds"), Texts{"1"});
     for (const auto& entry : fs::directory_iterator(work.Path())) EXPECT_EQ(entry.path().filename(), "debug.log");
 }
 
@@ -181,13 +189,6 @@ INSTANTIATE_TEST_SUITE_P(
         EndingCase{"NoOldRows", {"-ndays=100", "-backup=1", "-delete=1"}, 0, "No Data available"},
         EndingCase{"DsnMissing", {"-dsn=", "-delete=1"}, 2, "The following parameters are missing: -dsn"},
         EndingCase{"UnknownDataSource", {"-dsn=NoSuchSorvaneSource", "-delete=1"}, 1, kRuntimeError},
-        EndingCase{"MissingTable", {"-table=NoSuchTable", "-delete=1"}, 1, kRuntimeError},
-        EndingCase{"MissingTimeColumn", {"-table=OnlyIds", "-delete=1"}, 1, kRuntimeError},
-        EndingCase{"SqlInTableName", {"-table=SystemEvents; DROP TABLE SystemEvents", "-delete=1"}, 1, kRuntimeError},
-        EndingCase{"NotABoolean", {"-delete=yes"}, 1, kRuntimeError},
-        EndingCase{"ZeroBatchWidth", {"-delrecpertrip=0", "-delete=1"}, 1, kRuntimeError},
-        EndingCase{"UnwritableBackupFolder", {"-backup=1", "-delete=1", "-filepath=no/such/folder"}, 1, kRuntimeError},
-        EndingCase{"DebugLogIsAFolder", {"-delete=1"}, 1, "", "."},
         EndingCase{"DebugLogOnFullDevice", {"-delete=1"}, 1, "", "/dev/full"}),
     [](const auto& info) { return std::string(info.param.name); });
 

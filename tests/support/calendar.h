@@ -1,6 +1,8 @@
 #pragma once
 // A local calendar day as the engine's clock hands it over.
 
+#include <time.h>
+
 #include <ctime>
 
 namespace sorvane::test {
@@ -12,6 +14,19 @@ inline std::tm Day(int year, int month, int day, int hour = 0) {
     t.tm_mday = day;
     t.tm_hour = hour;
     return t;
+}
+
+// "YYYY-MM-DD HH:MM:SS" as a broken-down time, and as a moment of local time.
+inline std::tm At(const char* isoText) {
+    std::tm t{};
+    ::strptime(isoText, "%Y-%m-%d %H:%M:%S", &t);
+    return t;
+}
+
+inline std::time_t LocalMoment(const char* isoText) {
+    std::tm t = At(isoText);
+    t.tm_isdst = -1;
+    return std::mktime(&t);
 }
 
 }  // namespace sorvane::test

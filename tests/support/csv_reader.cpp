@@ -1,5 +1,6 @@
 #include "support/csv_reader.h"
 
+#include <algorithm>
 #include <sstream>
 #include <stdexcept>
 
@@ -7,10 +8,13 @@
 
 namespace sorvane::test {
 
-std::vector<std::vector<std::string>> ReadCsvWithPython(const std::filesystem::path& file) {
+CsvRows ReadCsvWithPython(const std::filesystem::path& file) {
     const std::string script = SORVANE_SOURCE_DIR "/tests/support/read_csv.py";
     const ProgramRun run = RunProgram("python3", {script, file.string()});
-    if (run.exitStatus != 0) throw std::runtime_error("read_csv.py on " + file.string() + ": " + run.output);
+    if (run.exitStatus != 0) {
+        const std::size_t shown = std::min<std::size_t>(run.output.size(), 2000);
+        throw std::runtime_error("read_csv.py on " + file.string() + ": " + run.output.substr(run.output.size() - shown));
+    }
     std::vector<std::vector<std::string>> rows;
     std::istringstream lines(run.output);
     for (std::string line; std::getline(lines, line);) {
@@ -26,6 +30,28 @@ std::vector<std::vector<std::string>> ReadCsvWithPython(const std::filesystem::p
         rows.push_back(fields);
     }
     return rows;
+}
+
+std::string FirstDifference(const CsvRows& actual, const CsvRows& expected) {
+    if (actual.size() != expected.size()) {
+        return std::to_string(actual.size()) + " rows instead of " + std::to_string(expected.size());
+    }
+    for (std::size_t row = 0; row < actual.size(); ++row) {
+        const auto& fields = actual[row];
+        const auto& wanted = expected[row];
+        const std::string where = "row " + std::to_string(row) + " (" + (wanted.empty() ? "" : wanted[0]) + ")";
+        if (fields.size() != wanted.size()) return where + " has " + std::to_string(fields.size()) + " fields";
+        for (std::size_t column = 0; column < fields.size(); ++column) {
+            const std::string& a = fields[column];
+            const std::string& b = wanted[column];
+            if (a == b) continue;
+            const auto at = static_cast<std::size_t>(std::mismatch(a.begin(), a.end(), b.begin(), b.end()).first - a.begin());
+            return where + " field " + std::to_string(column) + " (" + std::to_string(a.size()) + " bytes, " +
+                   std::to_string(b.size()) + " expected) differs from byte " + std::to_string(at) + ": \"" +
+                   a.substr(at, 40) + "\" instead of \"" + b.substr(at, 40) + "\"";
+        }
+    }
+    return "";
 }
 
 }  // namespace sorvane::test

@@ -8,7 +8,13 @@
 
 namespace sorvane::test {
 
+using CsvRows = std::vector<std::vector<std::string>>;
+
 // Every row of `file` as its fields; std::runtime_error when it does not parse.
-std::vector<std::vector<std::string>> ReadCsvWithPython(const std::filesystem::path& file);
+CsvRows ReadCsvWithPython(const std::filesystem::path& file);
+
+// Empty when the rows are equal, else where they first differ, in a few
+// words (the values may be megabytes long).
+std::string FirstDifference(const CsvRows& actual, const CsvRows& expected);
 
 }  // namespace sorvane::test

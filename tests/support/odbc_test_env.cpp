@@ -154,8 +154,17 @@ void CreateLogTable(const TestDataSource& source, const std::string& table) {
     const std::string time = mariaDb ? "DATETIME NULL" : "TIMESTAMP";
     RunSql(source, "CREATE TABLE " + table + " (id INTEGER NOT NULL PRIMARY KEY, ReceivedAt " + time +
                        ", DeviceReportedTime " + time + ", Facility SMALLINT, Priority SMALLINT, " +
-                       "FromHost VARCHAR(60), SysLogTag VARCHAR(60), Message TEXT)" +
+                       "FromHost VARCHAR(60), SysLogTag VARCHAR(60), Message " + (mariaDb ? "LONGTEXT" : "TEXT") + ")" +
                        (mariaDb ? " CHARACTER SET utf8mb4" : ""));
+}
+
+std::string LongText(std::size_t size) {
+    std::string text;
+    for (std::size_t line = 0; text.size() < size; ++line) {
+        text += "line " + std::to_string(line) + std::string(line % 97, '.') + (line % 3 ? ", \"q\"\r\n" : "\n");
+    }
+    text.resize(size);
+    return text;
 }
 
 void InsertLogRows(const TestDataSource& source, const std::string& table, const std::vector<LogRow>& rows) {

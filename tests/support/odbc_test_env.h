@@ -40,7 +40,13 @@ struct LogRow {  // times as "YYYY-MM-DD HH:MM:SS"
     std::optional<std::string> message;
 };
 
-// (Re)creates the log table with column types suited to the DBMS.
+// `size` bytes of text that shows where a value was cut or changed: numbered
+// lines of varied lengths, with quotes, commas and line breaks that the
+// backup must enclose and double.
+std::string LongText(std::size_t size);
+
+// (Re)creates the log table with column types suited to the DBMS; its
+// messages hold several MiB.
 void CreateLogTable(const TestDataSource& source, const std::string& table);
 void InsertLogRows(const TestDataSource& source, const std::string& table, const std::vector<LogRow>& rows);
 void DropTable(const TestDataSource& source, const std::string& table);

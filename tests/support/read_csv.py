@@ -4,6 +4,7 @@ row: every field's UTF-8 bytes in hex after an "x". Usage: read_csv.py FILE"""
 import csv
 import sys
 
+csv.field_size_limit(sys.maxsize)  # backups hold values of several MiB
 with open(sys.argv[1], newline="", encoding="utf-8") as backup:
     for row in csv.reader(backup, strict=True):
         print(" ".join("x" + field.encode().hex() for field in row))
