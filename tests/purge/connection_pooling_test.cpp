@@ -68,22 +68,9 @@ protected:
         return std::stoll(Scalar(observer, "SELECT VARIABLE_VALUE FROM information_schema.GLOBAL_STATUS "
                                            "WHERE VARIABLE_NAME = 'CONNECTIONS'"));
     }
-    std::vector<test::LogRow> OldRows(int count) const {
-        std::vector<test::LogRow> rows;
-        for (int id = 1; id <= count; ++id) {
-            rows.push_back({id, "2026-11-01 10:00:00", "2026-11-01 10:00:00", 1, 2, "h", "t",
-                            "row " + std::to_string(id)});
-        }
-        return rows;
-    }
+    std::vector<test::LogRow> OldRows(int count) const { return test::LogRowsAt(1, count, "2026-11-01 10:00:00"); }
     PurgeSettings Settings(const std::string& table, const test::TempDir& dir) const {
-        PurgeSettings settings;
-        settings.dsn = source_.dsn;
-        settings.userName = source_.userName;
-        settings.password = source_.password;
-        settings.tableName = table;
-        settings.filePath = dir.Path().string() + "/";
-        return settings;
+        return test::SettingsFor(source_, table, dir.Path().string());
     }
 
     test::TestDataSource source_;

@@ -115,15 +115,10 @@ protected:
     }
 
     PurgeSettings Settings(std::int16_t width = 10, bool deleteRows = true, bool backupRows = true) const {
-        PurgeSettings settings;
-        settings.dsn = source_.dsn;
-        settings.userName = source_.userName;
-        settings.password = source_.password;
-        settings.tableName = table_;
+        PurgeSettings settings = test::SettingsFor(source_, table_, dir_.Path().string());
         settings.recordsPerTrip = width;
         settings.deleteRows = deleteRows ? kTrue16 : kFalse16;
         settings.backupRows = backupRows ? kTrue16 : kFalse16;
-        settings.filePath = dir_.Path().string() + "/";
         return settings;
     }
 
@@ -225,11 +220,8 @@ TEST_P(PurgeRunTest, NoOldRowIsNoDataAndChangesNothing) {
 TEST_P(PurgeRunTest, ARunTellsItsHostEachStep) {
     // Ids 101..125 old, 96..100 young: three batches of ten, the last one
     // reaching below the lowest id without touching the young rows there.
-    std::vector<test::LogRow> rows;
-    for (int id = 96; id <= 125; ++id) {
-        const char* received = id <= 100 ? "2026-12-01 10:00:00" : "2026-11-01 10:00:00";
-        rows.push_back({id, received, "2026-11-01 10:00:00", 1, 2, "h", "t", "row " + std::to_string(id)});
-    }
+    std::vector<test::LogRow> rows = test::LogRowsAt(96, 125, "2026-11-01 10:00:00");
+    for (int k = 0; k < 5; ++k) rows[k].receivedAt = "2026-12-01 10:00:00";
     Seed(rows);
     EXPECT_EQ(Run(Settings()), PurgeOutcome::Finished);
 

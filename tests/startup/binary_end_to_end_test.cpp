@@ -9,7 +9,6 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
-#include <ostream>
 #include <regex>
 #include <set>
 #include <string>
@@ -145,52 +144,6 @@ TEST_P(BinaryFullRun, BacksUpAndDeletesExactlyTheOldRows) {
 
 INSTANTIATE_TEST_SUITE_P(Dbms, BinaryFullRun, ::testing::ValuesIn(TestDataSourceNames()),
                          [](const auto& info) { return info.param; });
-
-// Runs that end without a purge or with a failure: the exit status tells the
-// scheduler, debug.log says why, and no row is lost. The failures of the run
-// itself are shown by the purge suite, start-up's tests and the fault tests.
-struct EndingCase {
-    const char* name;
-    Texts arguments;  // after -debug and the -dsn of a fresh SQLite data source
-    int exitStatus;
-    const char* debugLine;
-    // debug.log as a link to it: a full device fails the writing.
-    const char* debugLogLink = nullptr;
-};
-
-void PrintTo(const EndingCase& ending, std::ostream* os) { *os << ending.name; }
-
-constexpr const char* kRuntimeError = "Runtime error during program execution  - run time error ";
-
-class BinaryEnding : public ::testing::TestWithParam<EndingCase> {};
-
-TEST_P(BinaryEnding, ReportsThroughExitStatusAndKeepsTheRows) {
-    const EndingCase& ending = GetParam();
-    const auto source = OpenTestDataSource("SQLite");
-    ASSERT_TRUE(source);
-    Seed(*source, "SystemEvents");
-    const auto before = Ids(*source, "SystemEvents");
-    TempDir work;
-    if (ending.debugLogLink) fs::create_symlink(ending.debugLogLink, work.Path() / "debug.log");
-    Texts arguments{"-debug", "-dsn=" + source->dsn};
-    arguments.insert(arguments.end(), ending.arguments.begin(), ending.arguments.end());
-
-    const ProgramRun run = RunSorvane(work.Path(), arguments);
-    const std::string debugLog = ending.debugLogLink ? "" : ReadWholeFile(work.Path() / "debug.log");
-    EXPECT_EQ(run.exitStatus, ending.exitStatus) << run.output << debugLog;
-    EXPECT_NE(debugLog.find(ending.debugLine), std::string::npos) << debugLog;
-    EXPECT_EQ(Ids(*source, "SystemEvents"), before);
-    for (const auto& entry : fs::directory_iterator(work.Path())) EXPECT_EQ(entry.path().filename(), "debug.log");
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, BinaryEnding,
-    ::testing::Values(
-        EndingCase{"NoOldRows", {"-ndays=100", "-backup=1", "-delete=1"}, 0, "No Data available"},
-        EndingCase{"DsnMissing", {"-dsn=", "-delete=1"}, 2, "The following parameters are missing: -dsn"},
-        EndingCase{"UnknownDataSource", {"-dsn=NoSuchSorvaneSource", "-delete=1"}, 1, kRuntimeError},
-        EndingCase{"DebugLogOnFullDevice", {"-delete=1"}, 1, "", "/dev/full"}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 // Without a display -h and -help write the manual page to standard output: the
 // copy in the current folder when there is one, else the one beside the program.

@@ -158,6 +158,22 @@ void CreateLogTable(const TestDataSource& source, const std::string& table) {
                        (mariaDb ? " CHARACTER SET utf8mb4" : ""));
 }
 
+std::vector<LogRow> LogRowsAt(int first, int last, const std::string& time) {
+    std::vector<LogRow> rows;
+    for (int id = first; id <= last; ++id) rows.push_back({id, time, time, 1, 2, "h", "t", "row " + std::to_string(id)});
+    return rows;
+}
+
+PurgeSettings SettingsFor(const TestDataSource& source, const std::string& table, const std::string& folder) {
+    PurgeSettings settings;
+    settings.dsn = source.dsn;
+    settings.userName = source.userName;
+    settings.password = source.password;
+    settings.tableName = table;
+    settings.filePath = folder + "/";
+    return settings;
+}
+
 std::string LongText(std::size_t size) {
     std::string text;
     for (std::size_t line = 0; text.size() < size; ++line) {

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "purge/purge_settings.h"
+
 namespace sorvane::test {
 
 struct TestDataSource {
@@ -39,6 +41,12 @@ struct LogRow {  // times as "YYYY-MM-DD HH:MM:SS"
     std::string sysLogTag;
     std::optional<std::string> message;
 };
+
+// Rows first..last, all at `time`, with short texts.
+std::vector<LogRow> LogRowsAt(int first, int last, const std::string& time);
+
+// Settings that purge `table` of `source`, backing up into `folder`.
+PurgeSettings SettingsFor(const TestDataSource& source, const std::string& table, const std::string& folder);
 
 // `size` bytes of text that shows where a value was cut or changed: numbered
 // lines of varied lengths, with quotes, commas and line breaks that the
