@@ -4,30 +4,12 @@
 #include <tuple>
 
 #include "common/regional.h"
-#include "support/calendar.h"
 #include "support/scoped_locale.h"
 
 namespace sorvane {
 namespace {
 
-using test::At;
-
-TEST(RegionalDates, GeneralDateKeepsTheCenturyAndDropsMidnight) {
-    const std::tuple<const char*, const char*, const char*> cases[] = {
-        // C.UTF-8's short date has a two-digit year: ISO 8601 instead.
-        {"C.UTF-8", "2026-12-06 14:05:09", "2026-12-06 14:05:09"},
-        {"C.UTF-8", "2026-12-06 00:00:00", "2026-12-06"},
-        {"C.UTF-8", "2027-01-07 00:00:01", "2027-01-07 00:00:01"},
-        {"de_DE.UTF-8", "2026-12-06 14:05:09", "06.12.2026 14:05:09"},
-        {"de_DE.UTF-8", "2026-12-06 00:00:00", "06.12.2026"},
-    };
-    for (const auto& [localeName, time, expected] : cases) {
-        test::ScopedLocale locale(localeName);
-        ASSERT_TRUE(locale.Available()) << localeName << " is not installed (scripts/install-deps makes it)";
-        EXPECT_EQ(FormatGeneralDate(At(time)), expected) << localeName;
-    }
-}
-
+// The general date is shown with FieldText (csv_field_test) in both locales.
 TEST(RegionalNumbers, ReadsWholeTextAsOneNumberWithThePointLocale) {
     test::ScopedLocale locale("C.UTF-8");
     ASSERT_TRUE(locale.Available());
