@@ -208,15 +208,6 @@ TEST_P(PurgeRunTest, LeavesTheYoungRowsAndBacksUpExactlyTheDeletedOnes) {
     }
 }
 
-TEST_P(PurgeRunTest, NoOldRowIsNoDataAndChangesNothing) {
-    PurgeSettings settings = Settings();
-    settings.days = 400;  // before every seeded time
-    EXPECT_EQ(Run(settings), PurgeOutcome::NoData);
-    EXPECT_EQ(host_.calls, std::vector<std::string>{"no rows"});
-    EXPECT_EQ(RemainingIds(), AllIds());
-    EXPECT_FALSE(fs::exists(BackupFile()));
-}
-
 TEST_P(PurgeRunTest, ARunTellsItsHostEachStep) {
     // Ids 101..125 old, 96..100 young: three batches of ten, the last one
     // reaching below the lowest id without touching the young rows there.

@@ -16,15 +16,10 @@ inline std::tm Day(int year, int month, int day, int hour = 0) {
     return t;
 }
 
-// "YYYY-MM-DD HH:MM:SS" as a broken-down time, and as a moment of local time.
-inline std::tm At(const char* isoText) {
+// "YYYY-MM-DD HH:MM:SS" as a moment of local time.
+inline std::time_t LocalMoment(const char* isoText) {
     std::tm t{};
     ::strptime(isoText, "%Y-%m-%d %H:%M:%S", &t);
-    return t;
-}
-
-inline std::time_t LocalMoment(const char* isoText) {
-    std::tm t = At(isoText);
     t.tm_isdst = -1;
     return std::mktime(&t);
 }

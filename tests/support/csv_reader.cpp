@@ -33,22 +33,14 @@ CsvRows ReadCsvWithPython(const std::filesystem::path& file) {
 }
 
 std::string FirstDifference(const CsvRows& actual, const CsvRows& expected) {
-    if (actual.size() != expected.size()) {
-        return std::to_string(actual.size()) + " rows instead of " + std::to_string(expected.size());
-    }
+    if (actual.size() != expected.size()) return std::to_string(actual.size()) + " rows, not " + std::to_string(expected.size());
     for (std::size_t row = 0; row < actual.size(); ++row) {
-        const auto& fields = actual[row];
-        const auto& wanted = expected[row];
-        const std::string where = "row " + std::to_string(row) + " (" + (wanted.empty() ? "" : wanted[0]) + ")";
-        if (fields.size() != wanted.size()) return where + " has " + std::to_string(fields.size()) + " fields";
-        for (std::size_t column = 0; column < fields.size(); ++column) {
-            const std::string& a = fields[column];
-            const std::string& b = wanted[column];
-            if (a == b) continue;
-            const auto at = static_cast<std::size_t>(std::mismatch(a.begin(), a.end(), b.begin(), b.end()).first - a.begin());
-            return where + " field " + std::to_string(column) + " (" + std::to_string(a.size()) + " bytes, " +
-                   std::to_string(b.size()) + " expected) differs from byte " + std::to_string(at) + ": \"" +
-                   a.substr(at, 40) + "\" instead of \"" + b.substr(at, 40) + "\"";
+        if (actual[row].size() != expected[row].size()) return "row " + std::to_string(row) + ": other field count";
+        for (std::size_t column = 0; column < actual[row].size(); ++column) {
+            const std::string &a = actual[row][column], &b = expected[row][column];
+            const std::size_t at = std::mismatch(a.begin(), a.end(), b.begin(), b.end()).first - a.begin();
+            if (a != b) return "row " + std::to_string(row) + " field " + std::to_string(column) + " (" + std::to_string(a.size()) +
+                               " bytes) from byte " + std::to_string(at) + ": \"" + a.substr(at, 40) + "\" not \"" + b.substr(at, 40) + "\"";
         }
     }
     return "";
