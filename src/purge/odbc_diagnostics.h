@@ -32,8 +32,9 @@ private:
 void Check(SQLRETURN result, SQLSMALLINT handleType, SQLHANDLE handle, const char* context);
 
 // True when the driver says the connection to the server is gone (SQLSTATE
-// class 08, or the server's own "shutting down" states 57P01 to 57P03): a new
-// connection may succeed where this one failed.
+// class 08, the server's own "shutting down" states 57P01 to 57P03, or the
+// MariaDB client's network errors): a new connection may succeed where this
+// one failed.
 bool IsConnectionLost(const DriverFailure& failure);
 
 }  // namespace sorvane::odbc
