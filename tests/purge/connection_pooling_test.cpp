@@ -68,7 +68,6 @@ protected:
         return std::stoll(Scalar(observer, "SELECT VARIABLE_VALUE FROM information_schema.GLOBAL_STATUS "
                                            "WHERE VARIABLE_NAME = 'CONNECTIONS'"));
     }
-    std::vector<test::LogRow> OldRows(int count) const { return test::LogRowsAt(1, count, "2026-11-01 10:00:00"); }
     PurgeSettings Settings(const std::string& table, const test::TempDir& dir) const {
         return test::SettingsFor(source_, table, dir.Path().string());
     }
@@ -80,7 +79,7 @@ protected:
 TEST_P(ConnectionPoolingTest, ConnectionsShareASessionAndAnExportOnOneThatDiedStillSucceeds) {
     const std::string table = test::UniqueTableName("PooledExport");
     test::CreateLogTable(source_, table);
-    test::InsertLogRows(source_, table, OldRows(5));
+    test::InsertLogRows(source_, table, test::LogRowsAt(1, 5, "2026-11-01 10:00:00"));
 
     const odbc::Connection observer(Text());
     odbc::ConnectionPool pool(Text());
@@ -101,7 +100,7 @@ TEST_P(ConnectionPoolingTest, ConnectionsShareASessionAndAnExportOnOneThatDiedSt
 TEST_P(ConnectionPoolingTest, ARunOfManyBatchesLogsInTwiceAndLeavesNoConnectionOpen) {
     const std::string table = test::UniqueTableName("PooledRun");
     test::CreateLogTable(source_, table);
-    test::InsertLogRows(source_, table, OldRows(30));
+    test::InsertLogRows(source_, table, test::LogRowsAt(1, 30, "2026-11-01 10:00:00"));
     const odbc::Connection observer(Text());
     const auto loginsBefore = LoginsSoFar(observer);
     const std::string ours = postgres_

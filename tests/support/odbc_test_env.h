@@ -14,9 +14,7 @@
 namespace sorvane::test {
 
 struct TestDataSource {
-    std::string dsn;
-    std::string userName;
-    std::string password;
+    std::string dsn, userName, password;
     std::string dbms;  // SQL_DBMS_NAME: "SQLite", "MariaDB", "PostgreSQL"
 };
 
@@ -33,12 +31,9 @@ std::vector<Row> FetchRows(const TestDataSource& source, const std::string& sql)
 
 struct LogRow {  // times as "YYYY-MM-DD HH:MM:SS"
     int id = 0;
-    std::string receivedAt;
-    std::string deviceReportedTime;
-    int facility = 0;
-    int priority = 0;
-    std::string fromHost;
-    std::string sysLogTag;
+    std::string receivedAt, deviceReportedTime;
+    int facility = 0, priority = 0;
+    std::string fromHost, sysLogTag;
     std::optional<std::string> message;
 };
 
