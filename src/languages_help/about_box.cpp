@@ -26,21 +26,6 @@ constexpr int kSeparatorWidthTwips = 5760;
 constexpr int kLogoLeftTwips = 1320;
 constexpr int kLogoTopTwips = 1320;
 
-struct AboutLanguageTexts {
-    QString windowCaption = kAboutCaption.In(Language::English);
-    QString moreInformationAt = kAboutMoreInformationAt.In(Language::English);
-};
-
-AboutLanguageTexts& LanguageTexts() {
-    static AboutLanguageTexts texts;
-    return texts;
-}
-
-QPointer<QDialog>& TheBox() {
-    static QPointer<QDialog> box;
-    return box;
-}
-
 QFont BoldLinkFont() {
     QFont font(QStringLiteral("MS Sans Serif"));
     font.setStyleHint(QFont::SansSerif);
@@ -99,7 +84,16 @@ void AddLogo(QDialog& box, const Placer& place) {
     logo->setGeometry(place.X(kLogoLeftTwips), place.Y(kLogoTopTwips), image.width() + 2, image.height() + 2);
 }
 
-QDialog* CreateBox() {
+}  // namespace
+
+AboutBox::AboutBox(DesktopServices& services)
+    : services_(services),
+      windowCaption_(kAboutCaption.In(Language::English)),
+      moreInformationAt_(kAboutMoreInformationAt.In(Language::English)) {}
+
+AboutBox::~AboutBox() { delete box_.data(); }
+
+QDialog* AboutBox::Create() {
     auto* box = new QDialog(nullptr);
     box->setObjectName(QStringLiteral("frmAbout"));
     // A tool window has no task-bar entry; without minimise and maximise
@@ -111,7 +105,7 @@ QDialog* CreateBox() {
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setModal(false);
     box->setWindowIcon(ProgramIcon());
-    box->setWindowTitle(LanguageTexts().windowCaption);
+    box->setWindowTitle(windowCaption_);
 
     Placer place(*box);
     box->setFixedSize(place.X(kClientWidthTwips), place.Y(kClientHeightTwips));
@@ -123,7 +117,7 @@ QDialog* CreateBox() {
     place.Line("Line2", 2640, QColor(255, 255, 255));
 
     auto* moreInformation = place.Make<QLabel>("lblMoreInformationAt", 240, 2760, 2535, 255);
-    moreInformation->setText(LanguageTexts().moreInformationAt);
+    moreInformation->setText(moreInformationAt_);
     moreInformation->setAlignment(Qt::AlignCenter);
     moreInformation->setFont(BoldLinkFont());
 
@@ -136,8 +130,8 @@ QDialog* CreateBox() {
     webLabel->setPalette(linkPalette);
     webLabel->setCursor(Qt::PointingHandCursor);
     webLabel->setToolTip(QStringLiteral("Click here to visit our Website"));
-    QObject::connect(webLabel, &ClickableLabel::clicked, box, [box] {
-        OpenWebLink(QString::fromLatin1(kHttpScheme), QString::fromLatin1(kProductFamilyHost), box);
+    QObject::connect(webLabel, &ClickableLabel::clicked, box, [this, box] {
+        OpenWebLink(services_, QString::fromLatin1(kHttpScheme), QString::fromLatin1(kProductFamilyHost), box);
     });
 
     auto* ok = place.Make<QPushButton>("cmdOK", 4320, 2880, 1260, 345);
@@ -149,26 +143,22 @@ QDialog* CreateBox() {
     return box;
 }
 
-}  // namespace
-
-QDialog& AboutBox() {
-    QPointer<QDialog>& box = TheBox();
-    if (!box) box = CreateBox();
-    return *box;
+QDialog& AboutBox::Box() {
+    if (!box_) box_ = Create();
+    return *box_;
 }
 
-QDialog* ExistingAboutBox() { return TheBox().data(); }
-
-void About_Click() {
-    QDialog& box = AboutBox();
+void AboutBox::Show() {
+    QDialog& box = Box();
     box.show();
     box.raise();
     box.activateWindow();
 }
 
-void SetAboutLanguageTexts(const QString& windowCaption, const QString& moreInformationAt) {
-    LanguageTexts() = {windowCaption, moreInformationAt};
-    QDialog& box = AboutBox();
+void AboutBox::SetLanguageTexts(const QString& windowCaption, const QString& moreInformationAt) {
+    windowCaption_ = windowCaption;
+    moreInformationAt_ = moreInformationAt;
+    QDialog& box = Box();
     box.findChild<QLabel*>(QStringLiteral("lblMoreInformationAt"))->setText(moreInformationAt);
     box.setWindowTitle(windowCaption);
 }

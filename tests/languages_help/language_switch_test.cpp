@@ -12,7 +12,6 @@
 #include <QTimer>
 #include <map>
 
-#include "languages_help/help_test_support.h"
 #include "languages_help/language_table.h"
 #include "mainwindow/window_test_support.h"
 #include "support/odbc_test_env.h"
@@ -38,17 +37,17 @@ std::map<QString, QString> CollectTexts(MainWindow& window) {
     return texts;
 }
 
-void Choose(MainWindow& window, const char* item) { window.findChild<QAction*>(QString::fromLatin1(item))->trigger(); }
+void Choose(MainWindow& window, QAction* WindowMenus::*item) { (window.Menus().*item)->trigger(); }
 
 struct LanguageCase {
-    const char* item;
+    const char* name;
+    QAction* WindowMenus::*item;
     Language language;
     const char* label3;  // written out so that a slip in the table itself shows
 };
 
 class LanguageSwitch : public ::testing::TestWithParam<LanguageCase> {
 protected:
-    void SetUp() override { test::DestroyHelpWindows(); }
     test::WindowUnderTest w_;
 };
 
@@ -60,7 +59,7 @@ TEST_P(LanguageSwitch, RewritesTheTableAloneAndEnglishRestoresTheStart) {
 
     auto expected = start;
     for (const CaptionTranslation& caption : kWindowCaptions) {
-        const QString name = QString::fromLatin1(caption.objectName);
+        const QString name = CaptionObject(caption.target, window.Controls(), window.Menus())->objectName();
         expected[name] = caption.texts.In(c.language);
         if (expected.count(name + "(menu)")) expected[name + "(menu)"] = caption.texts.In(c.language);
     }
@@ -69,30 +68,33 @@ TEST_P(LanguageSwitch, RewritesTheTableAloneAndEnglishRestoresTheStart) {
     }
     EXPECT_EQ(CollectTexts(window), expected);
     EXPECT_EQ(window.Controls().Label3->text(), QString::fromUtf8(c.label3));
-    for (const char* n : {"German", "English", "French"}) EXPECT_FALSE(window.findChild<QAction*>(n)->isCheckable());
+    for (QAction* item : {window.Menus().German, window.Menus().English, window.Menus().French}) {
+        EXPECT_FALSE(item->isCheckable());
+    }
 
     // The hidden box the switch leaves behind, and one opened after it, both
     // speak the new language.
+    AboutBox& about = window.LanguagesHelp().About();
     for (int box = 0; box < 2; ++box) {
-        ASSERT_NE(ExistingAboutBox(), nullptr);
-        EXPECT_EQ(ExistingAboutBox()->isVisible(), box == 1);
-        EXPECT_EQ(ExistingAboutBox()->windowTitle(), kAboutCaption.In(c.language));
-        EXPECT_EQ(ExistingAboutBox()->findChild<QLabel*>("lblMoreInformationAt")->text(),
+        ASSERT_NE(about.Existing(), nullptr);
+        EXPECT_EQ(about.Existing()->isVisible(), box == 1);
+        EXPECT_EQ(about.Existing()->windowTitle(), kAboutCaption.In(c.language));
+        EXPECT_EQ(about.Existing()->findChild<QLabel*>("lblMoreInformationAt")->text(),
                   kAboutMoreInformationAt.In(c.language));
-        test::DestroyHelpWindows();
-        Choose(window, "About");
+        delete about.Existing();
+        Choose(window, &WindowMenus::About);
     }
 
-    Choose(window, "English");
+    Choose(window, &WindowMenus::English);
     EXPECT_EQ(CollectTexts(window), start);
-    EXPECT_EQ(ExistingAboutBox()->windowTitle(), "About Sorvane");
+    EXPECT_EQ(about.Existing()->windowTitle(), "About Sorvane");
 }
 
 INSTANTIATE_TEST_SUITE_P(EachLanguage, LanguageSwitch,
-                         ::testing::Values(LanguageCase{"English", Language::English, "&Days :"},
-                                           LanguageCase{"French", Language::French, "&Jours :"},
-                                           LanguageCase{"German", Language::German, "&Tage :"}),
-                         [](const auto& info) { return std::string(info.param.item); });
+                         ::testing::Values(LanguageCase{"English", &WindowMenus::English, Language::English, "&Days :"},
+                                           LanguageCase{"French", &WindowMenus::French, Language::French, "&Jours :"},
+                                           LanguageCase{"German", &WindowMenus::German, Language::German, "&Tage :"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(GermanWindowRun, AsksAndReportsInGerman) {
     test::TestDataSource source = test::MakeSqliteDataSource();
@@ -105,7 +107,7 @@ TEST(GermanWindowRun, AsksAndReportsInGerman) {
     c.txtTabelle->setText(QString::fromStdString(table));
     c.txtBenutzer->setText("");
     c.txtTage->setText("0");
-    Choose(*w.window, "German");
+    Choose(*w.window, &WindowMenus::German);
 
     QString statusAtFirstYield;
     QTimer::singleShot(0, [&] { statusAtFirstYield = c.LabelStatus->text(); });
@@ -114,7 +116,6 @@ TEST(GermanWindowRun, AsksAndReportsInGerman) {
     EXPECT_EQ(w.services.questions[0].prompt, "Wollen sie wirklich die gesamte Datenbank leeren ?");
     EXPECT_EQ(statusAtFirstYield, "Lösche . . . ");
     EXPECT_EQ(w.services.endRequests, 1);  // the run got through its batches
-    test::DestroyHelpWindows();
 }
 
 TEST(ProgramLifetime, EndsWithTheMainWindowAfterASwitchUnlessTheAboutBoxIsOpen) {
@@ -122,19 +123,18 @@ TEST(ProgramLifetime, EndsWithTheMainWindowAfterASwitchUnlessTheAboutBoxIsOpen) 
         test::WindowUnderTest w;
         // Windows other tests left on screen would keep the program running.
         for (QWidget* widget : QApplication::topLevelWidgets()) widget->setVisible(widget == w.window.get());
-        Choose(*w.window, "German");
-        if (aboutOpen) Choose(*w.window, "About");
+        Choose(*w.window, &WindowMenus::German);
+        if (aboutOpen) Choose(*w.window, &WindowMenus::About);
         bool closedAboutLater = false;
         QTimer::singleShot(0, [&] { w.window->close(); });
         QTimer::singleShot(300, w.window.get(), [&] {
             closedAboutLater = true;
-            ExistingAboutBox()->close();
+            w.window->LanguagesHelp().About().Existing()->close();
         });
         QTimer::singleShot(5000, w.window.get(), [] { QCoreApplication::exit(99); });  // still running
         EXPECT_NE(QApplication::exec(), 99);
         EXPECT_EQ(closedAboutLater, aboutOpen);
-        Choose(*w.window, "English");
-        test::DestroyHelpWindows();
+        Choose(*w.window, &WindowMenus::English);
     }
 }
 
