@@ -1,6 +1,9 @@
 #include "languages_help/about_box.h"
 
 #include <QColor>
+#include <QFontMetricsF>
+#include <algorithm>
+#include <cmath>
 #include <QDialog>
 #include <QFont>
 #include <QFrame>
@@ -67,6 +70,21 @@ private:
     int dpiY_;
 };
 
+// The longer French and German captions do not fit the designed width in
+// every font: the label grows to the widest of them, around the same centre,
+// as far as the box's edges allow.
+void WidenAroundCentreForEveryLanguage(QLabel& label, const Translations& captions) {
+    const QFontMetricsF metrics(label.font(), &label);
+    int width = label.width();
+    for (int language = 0; language < kLanguageCount; ++language) {
+        const QString caption = captions.In(static_cast<Language>(language));
+        width = std::max(width, static_cast<int>(std::ceil(metrics.horizontalAdvance(caption))) + 2);
+    }
+    const int centre = label.x() + label.width() / 2;
+    const int left = std::max(0, centre - width / 2);
+    label.setGeometry(left, label.y(), width, label.height());
+}
+
 void AddLogo(QDialog& box, const Placer& place) {
     auto* logo = new QLabel(&box);
     logo->setObjectName(QStringLiteral("pbLogo"));
@@ -120,6 +138,7 @@ QDialog* AboutBox::Create() {
     moreInformation->setText(moreInformationAt_);
     moreInformation->setAlignment(Qt::AlignCenter);
     moreInformation->setFont(BoldLinkFont());
+    WidenAroundCentreForEveryLanguage(*moreInformation, kAboutMoreInformationAt);
 
     auto* webLabel = place.Make<ClickableLabel>("lblwwwkorvenelcom", 240, 3000, 3015, 255);
     webLabel->setText(QString::fromLatin1(kProductFamilyHost));
