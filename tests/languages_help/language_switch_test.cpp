@@ -13,6 +13,7 @@
 #include <map>
 
 #include "languages_help/language_table.h"
+#include "languages_help/message_boxes.h"
 #include "mainwindow/window_test_support.h"
 #include "support/odbc_test_env.h"
 
@@ -116,6 +117,25 @@ TEST(GermanWindowRun, AsksAndReportsInGerman) {
     EXPECT_EQ(w.services.questions[0].prompt, "Wollen sie wirklich die gesamte Datenbank leeren ?");
     EXPECT_EQ(statusAtFirstYield, "Lösche . . . ");
     EXPECT_EQ(w.services.endRequests, 1);  // the run got through its batches
+}
+
+// The toolkit's own texts follow the language: Yes and No of the Days "0"
+// question as the run asks it, and the fields' right-click menu.
+TEST(ToolkitTexts, FollowTheLanguageAndEnglishRemovesThem) {
+    test::WindowUnderTest w;
+    const WindowMessageTexts& texts = w.window->MessageTexts();
+    const auto shown = [&] {
+        const auto box = MakeQuestionBox(w.window.get(), texts.msgDropWarning, texts.msgWarningTitle);
+        const std::unique_ptr<QMenu> menu(w.c().txtDSN->createStandardContextMenu());
+        return QStringList{box->windowTitle(), box->button(QMessageBox::Yes)->text(),
+                           box->button(QMessageBox::No)->text(), menu->actions().at(0)->text().section(QLatin1Char('\t'), 0, 0)};
+    };
+    Choose(*w.window, &WindowMenus::German);
+    EXPECT_EQ(shown(), QStringList({"WARNUNG!", "&Ja", "&Nein", "&Rückgängig"}));
+    Choose(*w.window, &WindowMenus::French);
+    EXPECT_EQ(shown(), QStringList({"AVERTISSEMENT!", "&Oui", "&Non", "&Annuler"}));
+    Choose(*w.window, &WindowMenus::English);
+    EXPECT_EQ(shown(), QStringList({"WARNING!", "&Yes", "&No", "&Undo"}));
 }
 
 TEST(ProgramLifetime, EndsWithTheMainWindowAfterASwitchUnlessTheAboutBoxIsOpen) {
