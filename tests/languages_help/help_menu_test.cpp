@@ -8,6 +8,8 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTimer>
 #include <algorithm>
 #include <fstream>
@@ -134,6 +136,26 @@ TEST_F(HelpMenu, OverlongOrUnreadableManpageIsShownInPartAndReported) {
     EXPECT_EQ(ShownManpage(), "kept\n");
     ASSERT_EQ(services_.messages.size(), 1u);
     EXPECT_TRUE(services_.messages[0].contains("sorvane-manpage.txt"));
+}
+
+// At 1.0 the test screen of 1280 x 800 pixels holds the designed window; at
+// 1.5 (the second run of this test) it is 853 logical pixels wide and does not.
+TEST(ScaledManpageWindow, KeepsTheDesignedSizeWhereItFitsAndItsTextBoxInside) {
+    ManpageWindow manpage;
+    QWidget& window = manpage.Window();
+    const QSize designed(881, 395);  // 13215 x 5925 twips at 96 dpi
+    EXPECT_EQ(window.size(), designed.boundedTo(window.screen()->availableGeometry().size()));
+    window.show();
+    // As placed, as a window manager may shrink it, and back at the designed size.
+    for (const QSize size : {window.size(), QSize(500, 250), designed}) {
+        window.resize(size);
+        QApplication::processEvents();
+        const QScrollBar& bar = *manpage.Text().verticalScrollBar();
+        EXPECT_TRUE(bar.isVisible());
+        EXPECT_TRUE(window.rect().contains(QRect(bar.mapTo(&window, QPoint(0, 0)), bar.size())))
+            << size.width() << "x" << size.height();
+    }
+    EXPECT_EQ(manpage.Text().geometry(), QRect(8, 8, 865, 377));
 }
 
 // -h and -help with a display: both append to one window, and the run without
