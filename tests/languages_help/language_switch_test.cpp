@@ -15,7 +15,6 @@
 #include "languages_help/language_table.h"
 #include "languages_help/message_boxes.h"
 #include "mainwindow/window_test_support.h"
-#include "support/odbc_test_env.h"
 
 namespace sorvane {
 namespace {
@@ -97,45 +96,26 @@ INSTANTIATE_TEST_SUITE_P(EachLanguage, LanguageSwitch,
                                            LanguageCase{"German", &WindowMenus::German, Language::German, "&Tage :"}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(GermanWindowRun, AsksAndReportsInGerman) {
-    test::TestDataSource source = test::MakeSqliteDataSource();
-    const std::string table = test::UniqueTableName("GermanEvents");
-    test::CreateLogTable(source, table);
-    test::InsertLogRows(source, table, {{1, "2020-03-01 10:00:00", "2020-03-01 10:00:00", 1, 6, "h", "t", "m"}});
-    test::WindowUnderTest w;
-    const FormControls& c = w.c();
-    c.txtDSN->setText(QString::fromStdString(source.dsn));
-    c.txtTabelle->setText(QString::fromStdString(table));
-    c.txtBenutzer->setText("");
-    c.txtTage->setText("0");
-    Choose(*w.window, &WindowMenus::German);
-
-    QString statusAtFirstYield;
-    QTimer::singleShot(0, [&] { statusAtFirstYield = c.LabelStatus->text(); });
-    c.Command1->click();
-    ASSERT_EQ(w.services.questions.size(), 1u);
-    EXPECT_EQ(w.services.questions[0].prompt, "Wollen sie wirklich die gesamte Datenbank leeren ?");
-    EXPECT_EQ(statusAtFirstYield, "Lösche . . . ");
-    EXPECT_EQ(w.services.endRequests, 1);  // the run got through its batches
-}
-
-// The toolkit's own texts follow the language: Yes and No of the Days "0"
-// question as the run asks it, and the fields' right-click menu.
+// The Days "0" question in German, its Yes and No included (the toolkit's
+// own texts), and the fields' right-click menu; English removes them again.
 TEST(ToolkitTexts, FollowTheLanguageAndEnglishRemovesThem) {
     test::WindowUnderTest w;
-    const WindowMessageTexts& texts = w.window->MessageTexts();
+    w.services.answerYes = false;
     const auto shown = [&] {
-        const auto box = MakeQuestionBox(w.window.get(), texts.msgDropWarning, texts.msgWarningTitle);
+        w.c().Command1->click();  // Days is "0": asks, and No starts no run
+        const auto& question = w.services.questions.back();
+        const auto box = MakeQuestionBox(w.window.get(), question.prompt, question.title);
         const std::unique_ptr<QMenu> menu(w.c().txtDSN->createStandardContextMenu());
-        return QStringList{box->windowTitle(), box->button(QMessageBox::Yes)->text(),
-                           box->button(QMessageBox::No)->text(), menu->actions().at(0)->text().section(QLatin1Char('\t'), 0, 0)};
+        return QStringList{question.prompt, question.title, box->button(QMessageBox::Yes)->text(),
+                           box->button(QMessageBox::No)->text(), menu->actions().at(0)->text().section('\t', 0, 0)};
     };
     Choose(*w.window, &WindowMenus::German);
-    EXPECT_EQ(shown(), QStringList({"WARNUNG!", "&Ja", "&Nein", "&Rückgängig"}));
+    EXPECT_EQ(shown(), QStringList({"Wollen sie wirklich die gesamte Datenbank leeren ?", "WARNUNG!", "&Ja",
+                                    "&Nein", "&Rückgängig"}));
     Choose(*w.window, &WindowMenus::French);
-    EXPECT_EQ(shown(), QStringList({"AVERTISSEMENT!", "&Oui", "&Non", "&Annuler"}));
+    EXPECT_EQ(shown().mid(2), QStringList({"&Oui", "&Non", "&Annuler"}));
     Choose(*w.window, &WindowMenus::English);
-    EXPECT_EQ(shown(), QStringList({"WARNING!", "&Yes", "&No", "&Undo"}));
+    EXPECT_EQ(shown().mid(2), QStringList({"&Yes", "&No", "&Undo"}));
 }
 
 TEST(ProgramLifetime, EndsWithTheMainWindowAfterASwitchUnlessTheAboutBoxIsOpen) {
