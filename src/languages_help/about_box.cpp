@@ -136,6 +136,7 @@ QDialog* AboutBox::Create() {
 
     auto* moreInformation = place.Make<QLabel>("lblMoreInformationAt", 240, 2760, 2535, 255);
     moreInformation->setText(moreInformationAt_);
+    moreInformationAtLabel_ = moreInformation;
     moreInformation->setAlignment(Qt::AlignCenter);
     moreInformation->setFont(BoldLinkFont());
     WidenAroundCentreForEveryLanguage(*moreInformation, kAboutMoreInformationAt);
@@ -178,7 +179,7 @@ void AboutBox::SetLanguageTexts(const QString& windowCaption, const QString& mor
     windowCaption_ = windowCaption;
     moreInformationAt_ = moreInformationAt;
     QDialog& box = Box();
-    box.findChild<QLabel*>(QStringLiteral("lblMoreInformationAt"))->setText(moreInformationAt);
+    moreInformationAtLabel_->setText(moreInformationAt);
     box.setWindowTitle(windowCaption);
 }
 

@@ -3,6 +3,7 @@
 // Help > About, closed and destroyed by OK, Enter, Esc or its close box.
 
 #include <QDialog>
+#include <QLabel>
 #include <QPointer>
 #include <QString>
 
@@ -39,6 +40,7 @@ private:
 
     DesktopServices& services_;
     QPointer<QDialog> box_;
+    QPointer<QLabel> moreInformationAtLabel_;  // in box_, gone with it
     QString windowCaption_;
     QString moreInformationAt_;
 };
