@@ -39,7 +39,10 @@ using Clock = std::chrono::steady_clock;
 class BenchWindowServices : public sorvane::WindowServices {
 public:
     bool AskYesNo(QWidget*, const QString&, const QString&) override { return true; }
-    void ShowMessage(QWidget*, const QString& text) override { messages_.push_back(text); }
+    void ShowMessage(QWidget*, const QString& text, sorvane::MessageIcon = sorvane::MessageIcon::None) override {
+        messages_.push_back(text);
+    }
+    int OpenWebAddress(const QString&) override { return 42; }  // never asked: no Help menu is used
     [[noreturn]] void EndProgram() override {
         const std::chrono::duration<double> elapsed = Clock::now() - start_;
         PrintMessages();

@@ -1,6 +1,9 @@
 #include "languages_help/about_box.h"
 
 #include <QColor>
+#include <QFontMetricsF>
+#include <algorithm>
+#include <cmath>
 #include <QDialog>
 #include <QFont>
 #include <QFrame>
@@ -25,21 +28,6 @@ constexpr int kClientHeightTwips = 3360;
 constexpr int kSeparatorWidthTwips = 5760;
 constexpr int kLogoLeftTwips = 1320;
 constexpr int kLogoTopTwips = 1320;
-
-struct AboutLanguageTexts {
-    QString windowCaption = kAboutCaption.In(Language::English);
-    QString moreInformationAt = kAboutMoreInformationAt.In(Language::English);
-};
-
-AboutLanguageTexts& LanguageTexts() {
-    static AboutLanguageTexts texts;
-    return texts;
-}
-
-QPointer<QDialog>& TheBox() {
-    static QPointer<QDialog> box;
-    return box;
-}
 
 QFont BoldLinkFont() {
     QFont font(QStringLiteral("MS Sans Serif"));
@@ -82,6 +70,21 @@ private:
     int dpiY_;
 };
 
+// The longer French and German captions do not fit the designed width in
+// every font: the label grows to the widest of them, around the same centre,
+// as far as the box's edges allow.
+void WidenAroundCentreForEveryLanguage(QLabel& label, const Translations& captions) {
+    const QFontMetricsF metrics(label.font(), &label);
+    int width = label.width();
+    for (int language = 0; language < kLanguageCount; ++language) {
+        const QString caption = captions.In(static_cast<Language>(language));
+        width = std::max(width, static_cast<int>(std::ceil(metrics.horizontalAdvance(caption))) + 2);
+    }
+    const int centre = label.x() + label.width() / 2;
+    const int left = std::max(0, centre - width / 2);
+    label.setGeometry(left, label.y(), width, label.height());
+}
+
 void AddLogo(QDialog& box, const Placer& place) {
     auto* logo = new QLabel(&box);
     logo->setObjectName(QStringLiteral("pbLogo"));
@@ -99,7 +102,16 @@ void AddLogo(QDialog& box, const Placer& place) {
     logo->setGeometry(place.X(kLogoLeftTwips), place.Y(kLogoTopTwips), image.width() + 2, image.height() + 2);
 }
 
-QDialog* CreateBox() {
+}  // namespace
+
+AboutBox::AboutBox(DesktopServices& services)
+    : services_(services),
+      windowCaption_(kAboutCaption.In(Language::English)),
+      moreInformationAt_(kAboutMoreInformationAt.In(Language::English)) {}
+
+AboutBox::~AboutBox() { delete box_.data(); }
+
+QDialog* AboutBox::Create() {
     auto* box = new QDialog(nullptr);
     box->setObjectName(QStringLiteral("frmAbout"));
     // A tool window has no task-bar entry; without minimise and maximise
@@ -111,7 +123,7 @@ QDialog* CreateBox() {
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setModal(false);
     box->setWindowIcon(ProgramIcon());
-    box->setWindowTitle(LanguageTexts().windowCaption);
+    box->setWindowTitle(windowCaption_);
 
     Placer place(*box);
     box->setFixedSize(place.X(kClientWidthTwips), place.Y(kClientHeightTwips));
@@ -123,9 +135,11 @@ QDialog* CreateBox() {
     place.Line("Line2", 2640, QColor(255, 255, 255));
 
     auto* moreInformation = place.Make<QLabel>("lblMoreInformationAt", 240, 2760, 2535, 255);
-    moreInformation->setText(LanguageTexts().moreInformationAt);
+    moreInformation->setText(moreInformationAt_);
+    moreInformationAtLabel_ = moreInformation;
     moreInformation->setAlignment(Qt::AlignCenter);
     moreInformation->setFont(BoldLinkFont());
+    WidenAroundCentreForEveryLanguage(*moreInformation, kAboutMoreInformationAt);
 
     auto* webLabel = place.Make<ClickableLabel>("lblwwwkorvenelcom", 240, 3000, 3015, 255);
     webLabel->setText(QString::fromLatin1(kProductFamilyHost));
@@ -136,8 +150,8 @@ QDialog* CreateBox() {
     webLabel->setPalette(linkPalette);
     webLabel->setCursor(Qt::PointingHandCursor);
     webLabel->setToolTip(QStringLiteral("Click here to visit our Website"));
-    QObject::connect(webLabel, &ClickableLabel::clicked, box, [box] {
-        OpenWebLink(QString::fromLatin1(kHttpScheme), QString::fromLatin1(kProductFamilyHost), box);
+    QObject::connect(webLabel, &ClickableLabel::clicked, box, [this, box] {
+        OpenWebLink(services_, QString::fromLatin1(kHttpScheme), QString::fromLatin1(kProductFamilyHost), box);
     });
 
     auto* ok = place.Make<QPushButton>("cmdOK", 4320, 2880, 1260, 345);
@@ -149,27 +163,23 @@ QDialog* CreateBox() {
     return box;
 }
 
-}  // namespace
-
-QDialog& AboutBox() {
-    QPointer<QDialog>& box = TheBox();
-    if (!box) box = CreateBox();
-    return *box;
+QDialog& AboutBox::Box() {
+    if (!box_) box_ = Create();
+    return *box_;
 }
 
-QDialog* ExistingAboutBox() { return TheBox().data(); }
-
-void About_Click() {
-    QDialog& box = AboutBox();
+void AboutBox::Show() {
+    QDialog& box = Box();
     box.show();
     box.raise();
     box.activateWindow();
 }
 
-void SetAboutLanguageTexts(const QString& windowCaption, const QString& moreInformationAt) {
-    LanguageTexts() = {windowCaption, moreInformationAt};
-    QDialog& box = AboutBox();
-    box.findChild<QLabel*>(QStringLiteral("lblMoreInformationAt"))->setText(moreInformationAt);
+void AboutBox::SetLanguageTexts(const QString& windowCaption, const QString& moreInformationAt) {
+    windowCaption_ = windowCaption;
+    moreInformationAt_ = moreInformationAt;
+    QDialog& box = Box();
+    moreInformationAtLabel_->setText(moreInformationAt);
     box.setWindowTitle(windowCaption);
 }
 

@@ -1,20 +1,24 @@
 #pragma once
-// Options > Language: rewrites the main window's captions (found by object
-// name), its message texts and the About box's two language texts at once.
+// Options > Language: rewrites the main window's captions, its message texts,
+// the About box's two language texts and the toolkit's own texts at once.
 // No language is stored anywhere else, and no item gets a check mark.
 
 #include "languages_help/language_table.h"
 
-class QWidget;
-
 namespace sorvane {
 
-struct WindowMessageTexts;
+class AboutBox;
+class ToolkitTranslations;
 
-void SwitchLanguage(QWidget& mainWindow, WindowMessageTexts& texts, Language language);
+// What a switch writes into.
+struct LanguageTargets {
+    const CaptionedControls& controls;
+    const WindowMenus& menus;
+    WindowMessageTexts& texts;
+    AboutBox& about;
+    ToolkitTranslations& toolkit;
+};
 
-void English_Click(QWidget& mainWindow, WindowMessageTexts& texts);
-void French_Click(QWidget& mainWindow, WindowMessageTexts& texts);
-void German_Click(QWidget& mainWindow, WindowMessageTexts& texts);
+void SwitchLanguage(const LanguageTargets& targets, Language language);
 
 }  // namespace sorvane

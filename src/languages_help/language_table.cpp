@@ -1,26 +1,31 @@
 #include "languages_help/language_table.h"
 
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+
 namespace sorvane {
 
 // English equals the design texts, so choosing English restores the state the
 // program starts in.
 const CaptionTranslation kWindowCaptions[15] = {
-    {"Label3", {{"&Days :", "&Jours :", "&Tage :"}}},
-    {"Label2", {{"D&SN :", "D&SN :", "D&SN :"}}},
-    {"Label1", {{"&Table name :", "nom de &table :", "Tabellen&name :"}}},
-    {"Label4", {{"&Username :", "&Identifiant :", "&Benutzername :"}}},
-    {"Label5", {{"&Password :", "mot de &passe :", "&Passwort :"}}},
-    {"Command1", {{"Delete", "Effacer", "Löschen"}}},
-    {"Command2", {{"&Quit", "&Quittez", "Sch&liessen"}}},
-    {"Options", {{"&Options", "&Options", "&Optionen"}}},
-    {"Exit1", {{"E&xit", "Déb&ouché", "&Verlassen"}}},
-    {"File", {{"&File", "&Dossier", "&Datei"}}},
-    {"Help1", {{"&Help", "&Aide", "&Hilfe"}}},
-    {"Language", {{"&Language", "&Parole", "&Sprache"}}},
-    {"About", {{"&About Sorvane", "&Au sujet de Sorvane", "&Über Sorvane"}}},
-    {"lblDelRecPerState",
+    {&CaptionedControls::Label3, {{"&Days :", "&Jours :", "&Tage :"}}},
+    {&CaptionedControls::Label2, {{"D&SN :", "D&SN :", "D&SN :"}}},
+    {&CaptionedControls::Label1, {{"&Table name :", "nom de &table :", "Tabellen&name :"}}},
+    {&CaptionedControls::Label4, {{"&Username :", "&Identifiant :", "&Benutzername :"}}},
+    {&CaptionedControls::Label5, {{"&Password :", "mot de &passe :", "&Passwort :"}}},
+    {&CaptionedControls::Command1, {{"Delete", "Effacer", "Löschen"}}},
+    {&CaptionedControls::Command2, {{"&Quit", "&Quittez", "Sch&liessen"}}},
+    {&WindowMenus::Options, {{"&Options", "&Options", "&Optionen"}}},
+    {&WindowMenus::Exit1, {{"E&xit", "Déb&ouché", "&Verlassen"}}},
+    {&WindowMenus::File, {{"&File", "&Dossier", "&Datei"}}},
+    {&WindowMenus::Help1, {{"&Help", "&Aide", "&Hilfe"}}},
+    {&WindowMenus::Language, {{"&Language", "&Parole", "&Sprache"}}},
+    {&WindowMenus::About, {{"&About Sorvane", "&Au sujet de Sorvane", "&Über Sorvane"}}},
+    {&CaptionedControls::lblDelRecPerState,
      {{"Delete records per trip:", "Disques d 'effacement par:", "Datensätze pro SQL löschen:"}}},
-    {"lblDisplayStatusAfter",
+    {&CaptionedControls::lblDisplayStatusAfter,
      {{"Display Status after (sec):", "Statut d'affichage ensuite (sec):", "Status anzeigen nach (sec):"}}},
 };
 
@@ -43,5 +48,33 @@ const MessageTranslation kMessageTexts[7] = {
 
 const Translations kAboutMoreInformationAt = {{"More Information at", "Plus d'information à", "Mehr Informationen auf"}};
 const Translations kAboutCaption = {{"About Sorvane", "Au sujet de Sorvane", "Über Sorvane"}};
+
+namespace {
+
+template <typename... Handlers>
+struct Overloaded : Handlers... {
+    using Handlers::operator()...;
+};
+template <typename... Handlers>
+Overloaded(Handlers...) -> Overloaded<Handlers...>;
+
+}  // namespace
+
+QObject* CaptionObject(const CaptionTarget& target, const CaptionedControls& controls, const WindowMenus& menus) {
+    return std::visit(Overloaded{[&](QLabel* CaptionedControls::*m) -> QObject* { return controls.*m; },
+                                 [&](QPushButton* CaptionedControls::*m) -> QObject* { return controls.*m; },
+                                 [&](QMenu* WindowMenus::*m) -> QObject* { return menus.*m; },
+                                 [&](QAction* WindowMenus::*m) -> QObject* { return menus.*m; }},
+                      target);
+}
+
+void SetCaption(const CaptionTarget& target, const CaptionedControls& controls, const WindowMenus& menus,
+                const QString& caption) {
+    std::visit(Overloaded{[&](QLabel* CaptionedControls::*m) { (controls.*m)->setText(caption); },
+                          [&](QPushButton* CaptionedControls::*m) { (controls.*m)->setText(caption); },
+                          [&](QMenu* WindowMenus::*m) { (menus.*m)->setTitle(caption); },
+                          [&](QAction* WindowMenus::*m) { (menus.*m)->setText(caption); }},
+               target);
+}
 
 }  // namespace sorvane

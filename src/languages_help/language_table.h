@@ -3,8 +3,12 @@
 // other text of the program stays as designed, in English.
 
 #include <QString>
+#include <variant>
 
+#include "languages_help/window_controls.h"
 #include "languages_help/window_message_texts.h"
+
+class QObject;
 
 namespace sorvane {
 
@@ -19,10 +23,13 @@ struct Translations {
     QString In(Language language) const { return QString::fromUtf8(text[static_cast<int>(language)]); }
 };
 
-// A caption of the main window: a label, a button, a menu or a menu item,
-// found by its object name.
+// A caption of the main window: a label or a button of its form, or a menu
+// or a menu item of its menu bar (a menu's caption is its title).
+using CaptionTarget = std::variant<QLabel* CaptionedControls::*, QPushButton* CaptionedControls::*,
+                                   QMenu* WindowMenus::*, QAction* WindowMenus::*>;
+
 struct CaptionTranslation {
-    const char* objectName;
+    CaptionTarget target;
     Translations texts;
 };
 
@@ -41,5 +48,12 @@ extern const MessageTranslation kMessageTexts[7];
 // The two texts of the About box that follow the language.
 extern const Translations kAboutMoreInformationAt;
 extern const Translations kAboutCaption;
+
+// The control or menu a caption belongs to.
+QObject* CaptionObject(const CaptionTarget& target, const CaptionedControls& controls, const WindowMenus& menus);
+
+// Writes the caption: a label's or a button's text, a menu's title, an item's text.
+void SetCaption(const CaptionTarget& target, const CaptionedControls& controls, const WindowMenus& menus,
+                const QString& caption);
 
 }  // namespace sorvane

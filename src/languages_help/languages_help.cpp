@@ -1,55 +1,38 @@
 #include "languages_help/languages_help.h"
 
 #include <QAction>
-#include <QCoreApplication>
-#include <QDialog>
+#include <QString>
 #include <QWidget>
-#include <QtGlobal>
-#include <functional>
 
-#include "languages_help/about_box.h"
-#include "languages_help/language_switch.h"
-#include "languages_help/manpage_window.h"
 #include "languages_help/program_images.h"
 #include "languages_help/web_links.h"
 
 namespace sorvane {
 
-namespace {
-
-void OnTriggered(QWidget& mainWindow, const char* objectName, std::function<void()> handler) {
-    QAction* action = mainWindow.findChild<QAction*>(QString::fromLatin1(objectName));
-    if (!action) {
-        qWarning("Help and language menus: the main window has no menu item named %s", objectName);
-        return;
-    }
-    // The main window is the context: the connection ends with it.
-    QObject::connect(action, &QAction::triggered, &mainWindow, std::move(handler));
-}
-
-}  // namespace
-
-void AttachLanguagesAndHelp(QWidget& mainWindow, WindowMessageTexts& texts) {
+LanguagesAndHelp::LanguagesAndHelp(QWidget& mainWindow, const CaptionedControls& controls,
+                                   const WindowMenus& menus, WindowMessageTexts& texts,
+                                   DesktopServices& services)
+    : about_(services), targets_{controls, menus, texts, about_, toolkit_} {
     if (!mainWindow.testAttribute(Qt::WA_SetWindowIcon)) mainWindow.setWindowIcon(ProgramIcon());
 
-    OnTriggered(mainWindow, "German", [&mainWindow, &texts] { German_Click(mainWindow, texts); });
-    OnTriggered(mainWindow, "English", [&mainWindow, &texts] { English_Click(mainWindow, texts); });
-    OnTriggered(mainWindow, "French", [&mainWindow, &texts] { French_Click(mainWindow, texts); });
+    // The main window is the context of every connection: they end with it.
+    const auto onTriggered = [&mainWindow](QAction* item, auto handler) {
+        QObject::connect(item, &QAction::triggered, &mainWindow, std::move(handler));
+    };
+    onTriggered(menus.German, [this] { Switch(Language::German); });
+    onTriggered(menus.English, [this] { Switch(Language::English); });
+    onTriggered(menus.French, [this] { Switch(Language::French); });
 
-    OnTriggered(mainWindow, "About", [] { About_Click(); });
+    onTriggered(menus.About, [this] { about_.Show(); });
     for (const WebLinkItem& link : kHelpWebLinks) {
-        OnTriggered(mainWindow, link.objectName, [&mainWindow, link] {
-            OpenWebLink(QString::fromLatin1(link.scheme), QString::fromLatin1(link.storedAddress), &mainWindow);
+        onTriggered(menus.*link.item, [&services, &mainWindow, link] {
+            OpenWebLink(services, QString::fromLatin1(link.scheme), QString::fromLatin1(link.storedAddress),
+                        &mainWindow);
         });
     }
-    OnTriggered(mainWindow, "Manpage", [&mainWindow] { Manpage_Click(&mainWindow); });
-
-    // The windows of this part go with the program when it ends; a hidden
-    // About box left behind by a language switch must not outlive it.
-    QObject::connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, &mainWindow, [] {
-        delete ExistingAboutBox();
-        delete ExistingManpageWindow();
-    });
+    onTriggered(menus.Manpage, [this, &services, &mainWindow] { Manpage_Click(manpage_, services, &mainWindow); });
 }
+
+void LanguagesAndHelp::Switch(Language language) { SwitchLanguage(targets_, language); }
 
 }  // namespace sorvane

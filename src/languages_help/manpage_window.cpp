@@ -1,14 +1,15 @@
 #include "languages_help/manpage_window.h"
 
 #include <QFont>
-#include <algorithm>
-#include <QMessageBox>
 #include <QPlainTextEdit>
-#include <QPointer>
+#include <QResizeEvent>
+#include <QScreen>
 #include <QString>
 #include <QTextCursor>
 #include <QWidget>
+#include <algorithm>
 
+#include "languages_help/desktop_services.h"
 #include "languages_help/program_images.h"
 #include "languages_help/twips.h"
 
@@ -23,26 +24,53 @@ constexpr int kTextTopTwips = 120;
 constexpr int kTextWidthTwips = 12975;
 constexpr int kTextHeightTwips = 5655;
 
-QPointer<QWidget>& TheWindow() {
-    static QPointer<QWidget> window;
-    return window;
-}
+// The text box keeps its designed place and size whatever the window's size,
+// except where the window is smaller (a screen narrower than the design, at a
+// large scale factor): then it ends a margin inside the window, so that its
+// scroll bar stays in sight.
+class ManpageFrame : public QWidget {
+public:
+    ManpageFrame() : QWidget(nullptr, Qt::Window) {
+        const int dpiX = logicalDpiX();
+        const int dpiY = logicalDpiY();
+        designedText_ = QRect(TwipsToPixels(kTextLeftTwips, dpiX), TwipsToPixels(kTextTopTwips, dpiY),
+                              TwipsToPixels(kTextWidthTwips, dpiX), TwipsToPixels(kTextHeightTwips, dpiY));
+        designedSize_ = QSize(TwipsToPixels(kClientWidthTwips, dpiX), TwipsToPixels(kClientHeightTwips, dpiY));
+    }
+
+    QSize DesignedSize() const { return designedSize_; }
+
+    void PlaceText() {
+        if (text_ == nullptr) return;
+        const QSize room(width() - (designedSize_.width() - designedText_.right() - 1),
+                         height() - (designedSize_.height() - designedText_.bottom() - 1));
+        text_->setGeometry(designedText_.left(), designedText_.top(),
+                           std::min(designedText_.width(), room.width() - designedText_.left()),
+                           std::min(designedText_.height(), room.height() - designedText_.top()));
+    }
+
+    QPlainTextEdit* text_ = nullptr;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override {
+        QWidget::resizeEvent(event);
+        PlaceText();
+    }
+
+private:
+    QRect designedText_;
+    QSize designedSize_;
+};
 
 QWidget* CreateWindow() {
-    auto* window = new QWidget(nullptr, Qt::Window);
+    auto* window = new ManpageFrame;
     window->setObjectName(QStringLiteral("frmManpage"));
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setWindowTitle(QStringLiteral("Manpage"));
     window->setWindowIcon(ProgramIcon());
-    const int dpiX = window->logicalDpiX();
-    const int dpiY = window->logicalDpiY();
-    window->resize(TwipsToPixels(kClientWidthTwips, dpiX), TwipsToPixels(kClientHeightTwips, dpiY));
 
-    // The text box keeps its designed place and size whatever the window's size.
     auto* text = new QPlainTextEdit(window);
     text->setObjectName(QStringLiteral("Text1"));
-    text->setGeometry(TwipsToPixels(kTextLeftTwips, dpiX), TwipsToPixels(kTextTopTwips, dpiY),
-                      TwipsToPixels(kTextWidthTwips, dpiX), TwipsToPixels(kTextHeightTwips, dpiY));
     text->setReadOnly(true);  // still selectable and copyable
     text->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     text->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -53,47 +81,49 @@ QWidget* CreateWindow() {
     font.setPointSizeF(9.75);
     text->setFont(font);
     text->setFocus();
-    return window;
-}
+    window->text_ = text;
 
-void ShowManpageMessage(QWidget* owner, const QString& text) {
-    QMessageBox message(QMessageBox::Warning, QStringLiteral("Sorvane"), text, QMessageBox::Ok, owner);
-    message.exec();
+    // The designed size where the screen holds it, else the screen's room.
+    QSize size = window->DesignedSize();
+    if (const QScreen* screen = window->screen()) size = size.boundedTo(screen->availableGeometry().size());
+    window->resize(size);
+    window->PlaceText();
+    return window;
 }
 
 }  // namespace
 
-QWidget& ManpageWindow() {
-    QPointer<QWidget>& window = TheWindow();
-    if (!window) window = CreateWindow();
-    return *window;
+ManpageWindow::~ManpageWindow() { delete window_.data(); }
+
+QWidget& ManpageWindow::Window() {
+    if (!window_) window_ = CreateWindow();
+    return *window_;
 }
 
-QWidget* ExistingManpageWindow() { return TheWindow().data(); }
+QPlainTextEdit& ManpageWindow::Text() { return *static_cast<ManpageFrame&>(Window()).text_; }
 
-QPlainTextEdit& ManpageText() { return *ManpageWindow().findChild<QPlainTextEdit*>(QStringLiteral("Text1")); }
-
-void AppendManpageLine(const QString& line) { AppendManpageText(line + QStringLiteral("\r\n")); }
-
-void AppendManpageText(const QString& text) {
-    QTextCursor end(ManpageText().document());
+void ManpageWindow::AppendText(const QString& text) {
+    QTextCursor end(Text().document());
     end.movePosition(QTextCursor::End);
     // Each CR LF pair becomes one line break in the document.
     end.insertText(text);
 }
 
-void ShowManpageWindow() {
-    QWidget& window = ManpageWindow();
+void ManpageWindow::Show() {
+    QWidget& window = Window();
     window.show();
     window.raise();
     window.activateWindow();
 }
 
-void Manpage_Click(QWidget* messageOwner, const ManualPageLoader& loader) {
+void Manpage_Click(ManpageWindow& manpage, DesktopServices& services, QWidget* messageOwner,
+                   const ManualPageLoader& loader) {
     const std::optional<std::vector<std::string>> lines = loader ? loader() : std::nullopt;
     if (!lines) {
-        ShowManpageMessage(messageOwner, QStringLiteral("The manual page \"%1\" is missing, empty or unreadable.")
-                                             .arg(QString::fromLatin1(kManualPageFileName)));
+        services.ShowMessage(messageOwner,
+                             QStringLiteral("The manual page \"%1\" is missing, empty or unreadable.")
+                                 .arg(QString::fromLatin1(kManualPageFileName)),
+                             MessageIcon::Warning);
         return;
     }
 
@@ -103,14 +133,15 @@ void Manpage_Click(QWidget* messageOwner, const ManualPageLoader& loader) {
         text += QString::fromLocal8Bit((*lines)[index]);
         text += QStringLiteral("\r\n");
     }
-    AppendManpageText(text);
-    ShowManpageWindow();
+    manpage.AppendText(text);
+    manpage.Show();
 
     if (lines->size() > kManpageLineLimit) {
-        ShowManpageMessage(&ManpageWindow(),
-                           QStringLiteral("The manual page has %1 lines; only the first %2 are shown.")
-                               .arg(lines->size())
-                               .arg(kManpageLineLimit));
+        services.ShowMessage(&manpage.Window(),
+                             QStringLiteral("The manual page has %1 lines; only the first %2 are shown.")
+                                 .arg(lines->size())
+                                 .arg(kManpageLineLimit),
+                             MessageIcon::Warning);
     }
 }
 

@@ -1,7 +1,10 @@
 #pragma once
-// The manual-page window (frmManpage with its text box Text1): one per
-// program, created hidden by its first use, destroyed when it is closed.
+// The manual-page window (frmManpage with its text box Text1): at most one per
+// owner of this object, created hidden by its first use, destroyed when it is
+// closed.
 
+#include <QPointer>
+#include <QWidget>
 #include <optional>
 #include <string>
 #include <vector>
@@ -10,36 +13,47 @@
 
 class QPlainTextEdit;
 class QString;
-class QWidget;
 
 namespace sorvane {
+
+class DesktopServices;
 
 // The 16-bit line index of the manual page stops after the line with index
 // 32767: no more lines than this are shown.
 inline constexpr std::size_t kManpageLineLimit = 32768;
 
-// The window, created hidden when it does not exist yet.
-QWidget& ManpageWindow();
+class ManpageWindow {
+public:
+    ManpageWindow() = default;
+    // A window still there goes too.
+    ~ManpageWindow();
+    ManpageWindow(const ManpageWindow&) = delete;
+    ManpageWindow& operator=(const ManpageWindow&) = delete;
 
-// The window when it exists, otherwise nullptr; never creates it.
-QWidget* ExistingManpageWindow();
+    // The window, created hidden when it does not exist yet.
+    QWidget& Window();
 
-// Text1 of the window (created hidden if need be).
-QPlainTextEdit& ManpageText();
+    // The window when it exists, otherwise nullptr; never creates it.
+    QWidget* Existing() const { return window_.data(); }
 
-// Appends the line and CR LF to the text of Text1.
-void AppendManpageLine(const QString& line);
+    // Text1 of the window (created hidden if need be).
+    QPlainTextEdit& Text();
 
-// Appends text as it is; each CR LF pair in it ends a line.
-void AppendManpageText(const QString& text);
+    // Appends text as it is; each CR LF pair in it ends a line.
+    void AppendText(const QString& text);
 
-// Shows the window modeless, without an owner, and brings it to the front.
-void ShowManpageWindow();
+    // Shows the window modeless, without an owner, and brings it to the front.
+    void Show();
+
+private:
+    QPointer<QWidget> window_;
+};
 
 // Help > Manpage: appends every line of the manual page once more and shows
 // the window. A page that cannot be read, or one longer than
 // kManpageLineLimit, does not end the program: what can be shown is shown and
 // a message over messageOwner says what happened.
-void Manpage_Click(QWidget* messageOwner, const ManualPageLoader& loader = LoadManualPage);
+void Manpage_Click(ManpageWindow& manpage, DesktopServices& services, QWidget* messageOwner,
+                   const ManualPageLoader& loader = LoadManualPage);
 
 }  // namespace sorvane

@@ -1,10 +1,10 @@
 #include "languages_help/web_links.h"
 
-#include <QMessageBox>
 #include <QPointer>
+#include <QWidget>
 #include <QString>
 
-#include "languages_help/desktop_launcher.h"
+#include "languages_help/desktop_services.h"
 
 namespace sorvane {
 
@@ -12,35 +12,24 @@ namespace {
 
 constexpr int kHighestFailureCode = 32;
 
-WebLauncher& ReplacementLauncher() {
-    static WebLauncher launcher;
-    return launcher;
-}
-
 }  // namespace
 
 const WebLinkItem kHelpWebLinks[4] = {
-    {"RequestSupport", kHttpsScheme, kSupportRequestAddress},
-    {"OrmistelMainPage", kHttpScheme, kProductFamilyHost},
-    {"ProductAnnouncementLists", kHttpScheme, kMailingListHost},
-    {"SupportForums", kHttpScheme, kForumHost},
+    {&WindowMenus::RequestSupport, kHttpsScheme, kSupportRequestAddress},
+    {&WindowMenus::OrmistelMainPage, kHttpScheme, kProductFamilyHost},
+    {&WindowMenus::ProductAnnouncementLists, kHttpScheme, kMailingListHost},
+    {&WindowMenus::SupportForums, kHttpScheme, kForumHost},
 };
 
-void SetWebLauncher(WebLauncher launcher) { ReplacementLauncher() = std::move(launcher); }
-
-void OpenWebLink(const QString& scheme, const QString& storedAddress, QWidget* owner) {
-    // The launcher may run the event loop while it waits for the desktop; the
+void OpenWebLink(DesktopServices& services, const QString& scheme, const QString& storedAddress,
+                 QWidget* owner) {
+    // Opening may run the event loop while it waits for the desktop; the
     // owner can be closed meanwhile.
     const QPointer<QWidget> guardedOwner(owner);
-    const WebLauncher launcher = ReplacementLauncher();
-    const QString address = scheme + storedAddress;
-    const int result = launcher ? launcher(address) : OpenWithDesktop(address);
+    const int result = services.OpenWebAddress(scheme + storedAddress);
     if (result > kHighestFailureCode) return;
-
-    QMessageBox message(QMessageBox::Critical, QStringLiteral("Sorvane"),
-                        QStringLiteral("Error %1 opening %2").arg(result).arg(storedAddress), QMessageBox::Ok,
-                        guardedOwner.data());
-    message.exec();
+    services.ShowMessage(guardedOwner.data(), QStringLiteral("Error %1 opening %2").arg(result).arg(storedAddress),
+                         MessageIcon::Critical);
 }
 
 }  // namespace sorvane

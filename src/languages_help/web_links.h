@@ -2,12 +2,14 @@
 // The web addresses of the Help menu and of the About box's web label, and
 // the one way they are opened in the user's browser.
 
-#include <functional>
+#include "languages_help/window_controls.h"
 
 class QString;
 class QWidget;
 
 namespace sorvane {
+
+class DesktopServices;
 
 // Stored addresses carry no scheme: it goes in front only when the address is
 // handed to the desktop, and a failure message shows the stored address alone.
@@ -22,24 +24,17 @@ inline constexpr char kHttpScheme[] = "http://";
 
 // A Help menu item that opens a web address.
 struct WebLinkItem {
-    const char* objectName;
+    QAction* WindowMenus::*item;
     const char* scheme;
     const char* storedAddress;
 };
 
 extern const WebLinkItem kHelpWebLinks[4];
 
-// Hands a full address to the desktop and answers like a shell: a value above
-// 32 when the desktop has started opening it, otherwise an error code of 32
-// or less.
-using WebLauncher = std::function<int(const QString& address)>;
-
-// Replaces the launcher OpenWebLink uses; an empty one restores the desktop.
-void SetWebLauncher(WebLauncher launcher);
-
-// Opens scheme + storedAddress. On failure shows "Error <n> opening
-// <storedAddress>" (critical icon, title "Sorvane") over the owner window and
-// waits until the user has closed it; nothing else happens.
-void OpenWebLink(const QString& scheme, const QString& storedAddress, QWidget* owner);
+// Opens scheme + storedAddress through the services. On failure shows
+// "Error <n> opening <storedAddress>" (critical icon, title "Sorvane") over
+// the owner window and waits until the user has closed it; nothing else happens.
+void OpenWebLink(DesktopServices& services, const QString& scheme, const QString& storedAddress,
+                 QWidget* owner);
 
 }  // namespace sorvane

@@ -18,29 +18,24 @@ public:
     explicit WindowManualPageSink(std::unique_ptr<QApplication> ownApplication)
         : ownApplication_(std::move(ownApplication)) {}
 
-    ~WindowManualPageSink() override {
-        // The window cannot outlive the application this sink created.
-        if (ownApplication_) delete ExistingManpageWindow();
-    }
-
     void AppendLine(const std::string& line) override {
         // The first line creates the window, hidden; the text goes in at once
         // on Show, which is far quicker than line by line for a long page.
-        ManpageWindow();
+        manpage_->Window();
         pending_ += QString::fromLocal8Bit(line);
         pending_ += QStringLiteral("\r\n");
     }
 
     void Show() override {
         Flush();
-        ShowManpageWindow();
+        manpage_->Show();
     }
 
     void Yield() override { QCoreApplication::processEvents(); }
 
     void WaitUntilClosed() override {
         pending_.clear();
-        QPointer<QWidget> window = ExistingManpageWindow();
+        QPointer<QWidget> window = manpage_->Existing();
         if (!window) return;
         // Filled but never shown (a failure while its text was being filled):
         // it keeps nothing running.
@@ -56,11 +51,14 @@ public:
 private:
     void Flush() {
         if (pending_.isEmpty()) return;
-        AppendManpageText(pending_);
+        manpage_->AppendText(pending_);
         pending_.clear();
     }
 
     std::unique_ptr<QApplication> ownApplication_;
+    // Declared after the application: the window cannot outlive the
+    // application this sink may have created.
+    std::unique_ptr<ManpageWindow> manpage_ = std::make_unique<ManpageWindow>();
     QString pending_;
 };
 

@@ -1,6 +1,9 @@
 #pragma once
 // The controls of the main window, by the names other parts of the program
-// (and the language switch, through object names) know them by.
+// know them by. Those whose captions follow the language come from
+// CaptionedControls, which the language switch knows.
+
+#include "languages_help/window_controls.h"
 
 class QCheckBox;
 class QComboBox;
@@ -12,22 +15,15 @@ class QTimer;
 
 namespace sorvane {
 
-struct FormControls {
+struct FormControls : CaptionedControls {
     // Database and run settings (right column).
-    QLabel* Label3 = nullptr;
     QLineEdit* txtTage = nullptr;
     QComboBox* Combo1 = nullptr;
-    QLabel* Label2 = nullptr;
     QLineEdit* txtDSN = nullptr;
-    QLabel* Label1 = nullptr;
     QLineEdit* txtTabelle = nullptr;
-    QLabel* Label4 = nullptr;
     QLineEdit* txtBenutzer = nullptr;
-    QLabel* Label5 = nullptr;
     QLineEdit* txtPass = nullptr;
-    QLabel* lblDelRecPerState = nullptr;
     QLineEdit* txtDelRecPerTrip = nullptr;
-    QLabel* lblDisplayStatusAfter = nullptr;
     QLineEdit* txtDisplayStatusAfter = nullptr;
 
     // CSV backup file settings (left column).
@@ -48,8 +44,6 @@ struct FormControls {
     // Commands, status and the rest.
     QPushButton* Command3 = nullptr;  // Backup
     QPushButton* Command4 = nullptr;  // Backup and Delete
-    QPushButton* Command1 = nullptr;  // Delete
-    QPushButton* Command2 = nullptr;  // Quit
     QLabel* LabelStatus = nullptr;
     QFrame* Line1 = nullptr;
     QTimer* timerDeleting = nullptr;

@@ -8,9 +8,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
-#include <initializer_list>
 #include <limits>
 
+#include "mainwindow/caption_fit.h"
 #include "mainwindow/days_key_filter.h"
 #include "mainwindow/password_star_style.h"
 #include "languages_help/twips.h"
@@ -61,24 +61,6 @@ private:
     int dpiX_;
     int dpiY_;
 };
-
-// A caption wider than its designed box would be cut off; such a group of
-// controls is set a little smaller instead, all alike, down to a size that
-// still reads.
-void ShrinkFontsToFit(std::initializer_list<QWidget*> controls) {
-    constexpr double kSmallestPoints = 6.5;
-    const auto anyTooWide = [&] {
-        for (const QWidget* control : controls) {
-            if (control->sizeHint().width() > control->width()) return true;
-        }
-        return false;
-    };
-    QFont font = (*controls.begin())->font();
-    while (anyTooWide() && font.pointSizeF() > kSmallestPoints) {
-        font.setPointSizeF(font.pointSizeF() - 0.5);
-        for (QWidget* control : controls) control->setFont(font);
-    }
-}
 
 // "C:\" of the original design means nothing here; the home folder is where
 // a user expects a backup to land by default.
@@ -150,7 +132,6 @@ void BuildLeftColumn(Placer& place, FormControls& c) {
     c.CheckIncludeDate->setText(QStringLiteral("Include Date in Filename"));
     c.CheckOverWriteFile = place.Make<QCheckBox>("CheckOverWriteFile", 240, 5280, 2055, 255);
     c.CheckOverWriteFile->setText(QStringLiteral("Allow to overwrite File"));
-    ShrinkFontsToFit({c.CheckIncludeDate, c.CheckOverWriteFile});
 }
 
 void BuildCommandsAndStatus(Placer& place, QWidget& client, FormControls& c) {
@@ -167,6 +148,14 @@ void BuildCommandsAndStatus(Placer& place, QWidget& client, FormControls& c) {
     }
 
     c.LabelStatus = place.Label("LabelStatus", QStringLiteral("STATUSANZEIGE"), 2520, 6240, 2415, 375);
+    // What a run writes there ("Deleted  10310 records in 00:00:21", the
+    // timer's date, time and count) is wider than the line: it goes on two
+    // lines, in a font small enough for two lines to fit its height.
+    c.LabelStatus->setWordWrap(true);
+    c.LabelStatus->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    QFont statusFont = c.LabelStatus->font();
+    statusFont.setPointSizeF(kStatusFontPoints);
+    c.LabelStatus->setFont(statusFont);
 
     // A one-pixel vertical rule; the frame is three pixels wide so that the
     // line sits on the designed x position.
@@ -223,6 +212,7 @@ FormControls BuildFormControls(QWidget& client) {
     BuildRightColumn(place, controls);
     BuildLeftColumn(place, controls);
     BuildCommandsAndStatus(place, client, controls);
+    FitCaptionsOfEveryLanguage(client, controls);
     ConnectBuddies(controls);
     SetFocusOrder(controls);
     return controls;

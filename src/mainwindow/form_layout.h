@@ -13,6 +13,8 @@ constexpr int kClientWidthTwips = 5085;
 constexpr int kClientHeightTwips = 6690;
 // The font size the control sizes were designed for.
 constexpr double kDesignFontPoints = 8.0;
+// The status line's, which shows two lines in the height of one field.
+constexpr double kStatusFontPoints = 7.5;
 
 // Builds every control as a child of `client` (named by its object name) and
 // sizes `client` to the designed client area for its screen's dpi.

@@ -22,26 +22,27 @@ QAction* AddItem(QMenu& menu, const char* name, const QString& caption) {
 
 }  // namespace
 
-FormMenu BuildFormMenu(QMenuBar& menuBar) {
-    FormMenu menu;
+WindowMenus BuildFormMenu(QMenuBar& menuBar) {
+    WindowMenus m;
 
-    QMenu* file = Named(menuBar.addMenu(QStringLiteral("&File")), "File");
-    menu.Exit1 = AddItem(*file, "Exit1", QStringLiteral("E&xit"));
+    m.File = Named(menuBar.addMenu(QStringLiteral("&File")), "File");
+    m.Exit1 = AddItem(*m.File, "Exit1", QStringLiteral("E&xit"));
 
-    QMenu* options = Named(menuBar.addMenu(QStringLiteral("&Options")), "Options");
-    QMenu* language = Named(options->addMenu(QStringLiteral("&Language")), "Language");
-    AddItem(*language, "German", QStringLiteral("&Deutsch"));
-    AddItem(*language, "English", QStringLiteral("&English"));
-    AddItem(*language, "French", QStringLiteral("&Français"));
+    m.Options = Named(menuBar.addMenu(QStringLiteral("&Options")), "Options");
+    m.Language = Named(m.Options->addMenu(QStringLiteral("&Language")), "Language");
+    m.German = AddItem(*m.Language, "German", QStringLiteral("&Deutsch"));
+    m.English = AddItem(*m.Language, "English", QStringLiteral("&English"));
+    m.French = AddItem(*m.Language, "French", QStringLiteral("&Français"));
 
-    QMenu* help = Named(menuBar.addMenu(QStringLiteral("&Help")), "Help1");
-    AddItem(*help, "About", QStringLiteral("&About Sorvane"));
-    AddItem(*help, "RequestSupport", QStringLiteral("&Request Support"));
-    AddItem(*help, "OrmistelMainPage", QStringLiteral("&Ormistel Main Page"));
-    AddItem(*help, "ProductAnnouncementLists", QStringLiteral("&Product Announcement Lists"));
-    AddItem(*help, "SupportForums", QStringLiteral("&Support Forums"));
-    AddItem(*help, "Manpage", QStringLiteral("&Manpage"));
-    return menu;
+    m.Help1 = Named(menuBar.addMenu(QStringLiteral("&Help")), "Help1");
+    m.About = AddItem(*m.Help1, "About", QStringLiteral("&About Sorvane"));
+    m.RequestSupport = AddItem(*m.Help1, "RequestSupport", QStringLiteral("&Request Support"));
+    m.OrmistelMainPage = AddItem(*m.Help1, "OrmistelMainPage", QStringLiteral("&Ormistel Main Page"));
+    m.ProductAnnouncementLists =
+        AddItem(*m.Help1, "ProductAnnouncementLists", QStringLiteral("&Product Announcement Lists"));
+    m.SupportForums = AddItem(*m.Help1, "SupportForums", QStringLiteral("&Support Forums"));
+    m.Manpage = AddItem(*m.Help1, "Manpage", QStringLiteral("&Manpage"));
+    return m;
 }
 
 }  // namespace sorvane

@@ -1,17 +1,14 @@
 #pragma once
 // The main window's menu bar: File, Options with the interface languages, and
-// Help. Every menu and item carries its name as object name (a menu's title
-// action too) so that the language switch and the Help menu find them.
+// Help. Every menu and item also carries its name as object name (a menu's
+// title action too), for tests and accessibility.
 
-class QAction;
+#include "languages_help/window_controls.h"
+
 class QMenuBar;
 
 namespace sorvane {
 
-struct FormMenu {
-    QAction* Exit1 = nullptr;
-};
-
-FormMenu BuildFormMenu(QMenuBar& menuBar);
+WindowMenus BuildFormMenu(QMenuBar& menuBar);
 
 }  // namespace sorvane

@@ -1,6 +1,7 @@
 #include "mainwindow/main_window.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QLabel>
 #include <QLayout>
@@ -8,7 +9,6 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "languages_help/languages_help.h"
 #include "mainwindow/form_layout.h"
 #include "mainwindow/form_menu.h"
 #include "mainwindow/status_tick.h"
@@ -26,7 +26,7 @@ MainWindow::MainWindow(WindowServices& services, QWidget* parent)
     client->setObjectName(QStringLiteral("clientArea"));
     controls_ = BuildFormControls(*client);
     setCentralWidget(client);
-    exitAction_ = BuildFormMenu(*menuBar()).Exit1;
+    menus_ = BuildFormMenu(*menuBar());
     // The controls do not follow the window's size, so the window keeps the
     // size of its menu bar and designed client area.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -36,11 +36,22 @@ MainWindow::MainWindow(WindowServices& services, QWidget* parent)
     connect(controls_.Command4, &QPushButton::clicked, this,
             [this] { RunCommand(kBackupAndDeleteRun); });
     connect(controls_.Command2, &QPushButton::clicked, this, [this] { services_.EndProgram(); });
-    connect(exitAction_, &QAction::triggered, this, [this] { services_.EndProgram(); });
+    connect(menus_.Exit1, &QAction::triggered, this, [this] { services_.EndProgram(); });
     connect(controls_.timerDeleting, &QTimer::timeout, this, [this] { ShowStatusTick(); });
 
     LoadForm();
-    AttachLanguagesAndHelp(*this, texts_);
+    languagesHelp_ = std::make_unique<LanguagesAndHelp>(*this, controls_, menus_, texts_, services_);
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    // The close arrives while the run yields to the window. Letting the
+    // window go while the run goes on would finish the purge unseen; ending
+    // here stops it at that yield, as Quit does: between two batches, or
+    // during a batch's backup, which is then not deleted.
+    if (runUnderWay_) services_.EndProgram();
+    QMainWindow::closeEvent(event);
 }
 
 void MainWindow::LoadForm() {

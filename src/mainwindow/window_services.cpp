@@ -1,23 +1,22 @@
 #include "mainwindow/window_services.h"
 
-#include <QMessageBox>
 #include <cstdio>
 #include <cstdlib>
 
+#include "languages_help/desktop_launcher.h"
+#include "languages_help/message_boxes.h"
+
 namespace sorvane {
 
-QString ProgramTitle() { return QStringLiteral("Sorvane"); }
-
 bool ToolkitWindowServices::AskYesNo(QWidget* parent, const QString& prompt, const QString& title) {
-    QMessageBox box(QMessageBox::NoIcon, title, prompt, QMessageBox::Yes | QMessageBox::No, parent);
-    box.setDefaultButton(QMessageBox::Yes);
-    return box.exec() == QMessageBox::Yes;
+    return MakeQuestionBox(parent, prompt, title)->exec() == QMessageBox::Yes;
 }
 
-void ToolkitWindowServices::ShowMessage(QWidget* parent, const QString& text) {
-    QMessageBox box(QMessageBox::NoIcon, ProgramTitle(), text, QMessageBox::Ok, parent);
-    box.exec();
+void ToolkitWindowServices::ShowMessage(QWidget* parent, const QString& text, MessageIcon icon) {
+    MakeMessageBox(parent, text, icon)->exec();
 }
+
+int ToolkitWindowServices::OpenWebAddress(const QString& address) { return OpenWithDesktop(address); }
 
 void ToolkitWindowServices::EndProgram() {
     // The end may be asked for from inside a purge run's yield, several event

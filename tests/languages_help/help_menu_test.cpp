@@ -8,6 +8,8 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTimer>
 #include <algorithm>
 #include <fstream>
@@ -15,6 +17,7 @@
 #include "languages_help/clickable_label.h"
 #include "languages_help/desktop_launcher.h"
 #include "languages_help/help_test_support.h"
+#include "languages_help/web_links.h"
 #include "languages_help/window_manual_page_sink.h"
 #include "mainwindow/window_test_support.h"
 #include "common/reporting.h"
@@ -26,16 +29,19 @@ namespace {
 
 class HelpMenu : public ::testing::Test {
 protected:
-    void SetUp() override { test::DestroyHelpWindows(); }
-    QAction* Item(const char* name) { return w_.window->findChild<QAction*>(QString::fromLatin1(name)); }
+    const WindowMenus& Menus() const { return w_.window->Menus(); }
+    AboutBox& About() { return w_.window->LanguagesHelp().About(); }
+    ManpageWindow& Manpage() { return w_.window->LanguagesHelp().Manpage(); }
+    QString ShownManpage() { return Manpage().Existing()->findChild<QPlainTextEdit*>("Text1")->toPlainText(); }
     test::WindowUnderTest w_;
+    test::RecordingWindowServices& services_ = w_.services;
 };
 
 TEST_F(HelpMenu, AboutOpenedTwiceIsOneModelessBoxWithItsLogoAndWebLabel) {
-    Item("About")->trigger();
-    QDialog* box = ExistingAboutBox();
-    Item("About")->trigger();
-    EXPECT_EQ(ExistingAboutBox(), box);
+    Menus().About->trigger();
+    QDialog* box = About().Existing();
+    Menus().About->trigger();
+    EXPECT_EQ(About().Existing(), box);
     const auto tops = QApplication::topLevelWidgets();
     EXPECT_EQ(std::count_if(tops.begin(), tops.end(), [](QWidget* w) { return w->objectName() == "frmAbout"; }), 1);
     EXPECT_TRUE(box->isVisible());
@@ -46,8 +52,8 @@ TEST_F(HelpMenu, AboutOpenedTwiceIsOneModelessBoxWithItsLogoAndWebLabel) {
 
 TEST_F(HelpMenu, EnterAndEscCloseAndDestroyTheAboutBox) {
     for (const int key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
-        About_Click();
-        QPointer<QDialog> box = ExistingAboutBox();
+        About().Show();
+        QPointer<QDialog> box = About().Existing();
         QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
         QApplication::sendEvent(box->findChild<QPushButton*>("cmdOK"), &press);
         test::RunPendingDeletes();
@@ -56,16 +62,14 @@ TEST_F(HelpMenu, EnterAndEscCloseAndDestroyTheAboutBox) {
 }
 
 TEST_F(HelpMenu, FailedWebLabelIsReportedOverTheAboutBoxWhichStaysOpen) {
-    test::ScriptedLauncher desktop(5);
-    test::MessageBoxCatcher messages;
-    About_Click();
-    QPointer<QDialog> box = ExistingAboutBox();
+    services_.desktopResult = 5;
+    About().Show();
+    QPointer<QDialog> box = About().Existing();
     emit box->findChild<ClickableLabel*>("lblwwwkorvenelcom")->clicked();
     test::RunPendingDeletes();
-    EXPECT_EQ(desktop.addresses, QStringList{"http://www.sorvane.example"});
-    ASSERT_EQ(messages.seen.size(), 1u);
-    EXPECT_EQ(messages.seen[0].text, "Error 5 opening www.sorvane.example");
-    EXPECT_EQ(messages.seen[0].parent, box.data());
+    EXPECT_EQ(services_.addresses, QStringList{"http://www.sorvane.example"});
+    ASSERT_EQ(services_.messages, std::vector<QString>{"Error 5 opening www.sorvane.example"});
+    EXPECT_EQ(services_.boxes[0].parent, box.data());
     EXPECT_TRUE(box && box->isVisible());
 }
 
@@ -73,15 +77,15 @@ TEST_F(HelpMenu, FailedWebLabelIsReportedOverTheAboutBoxWhichStaysOpen) {
 TEST_F(HelpMenu, WebLinksReportOnlyAFailureWithItsNumberAndStoredAddress) {
     for (const WebLinkItem& link : kHelpWebLinks) {
         for (const int result : {33, 32}) {
-            test::ScriptedLauncher desktop(result);
-            test::MessageBoxCatcher messages;
-            Item(link.objectName)->trigger();
-            EXPECT_EQ(desktop.addresses, QStringList{QString(link.scheme) + link.storedAddress});
-            ASSERT_EQ(messages.seen.size(), result == 32 ? 1u : 0u) << link.objectName;
+            services_ = test::RecordingWindowServices();
+            services_.desktopResult = result;
+            (Menus().*link.item)->trigger();
+            EXPECT_EQ(services_.addresses, QStringList{QString(link.scheme) + link.storedAddress});
+            ASSERT_EQ(services_.messages.size(), result == 32 ? 1u : 0u) << link.storedAddress;
             if (result == 33) continue;
-            EXPECT_EQ(messages.seen[0].text, QString("Error 32 opening ") + link.storedAddress);
-            EXPECT_EQ(messages.seen[0].title, "Sorvane");
-            EXPECT_EQ(messages.seen[0].icon, QMessageBox::Critical);
+            EXPECT_EQ(services_.messages[0], QString("Error 32 opening ") + link.storedAddress);
+            EXPECT_EQ(services_.boxes[0].icon, MessageIcon::Critical);
+            EXPECT_EQ(services_.boxes[0].parent, w_.window.get());
         }
     }
     EXPECT_STREQ(kHelpWebLinks[0].storedAddress, "support.sorvane.example/tools/SupportRequest.asp?PellrowClient=1");
@@ -102,38 +106,56 @@ TEST(DesktopLauncher, MapsTheOpenersVerdictToAShellResult) {
     setenv("PATH", savedPath.c_str(), 1);
 }
 
-QString ShownManpage() { return ExistingManpageWindow()->findChild<QPlainTextEdit*>("Text1")->toPlainText(); }
-
 TEST_F(HelpMenu, ManpageAppendsTheFileOnEachChoiceAndStartsAfreshAfterClosing) {
     test::TempDir folder;
     test::ScopedCurrentDir inFolder(folder.Path());
     std::ofstream(folder.Path() / "sorvane-manpage.txt", std::ios::binary) << "NAME\r\n  sorvane";
-    for (int choice = 0; choice < 2; ++choice) Item("Manpage")->trigger();
+    for (int choice = 0; choice < 2; ++choice) Menus().Manpage->trigger();
     EXPECT_EQ(ShownManpage(), "NAME\n  sorvane\nNAME\n  sorvane\n");
-    ExistingManpageWindow()->close();
+    Manpage().Existing()->close();
     test::RunPendingDeletes();
-    EXPECT_EQ(ExistingManpageWindow(), nullptr);
-    Item("Manpage")->trigger();
+    EXPECT_EQ(Manpage().Existing(), nullptr);
+    Menus().Manpage->trigger();
     EXPECT_EQ(ShownManpage(), "NAME\n  sorvane\n");
-    EXPECT_TRUE(ExistingManpageWindow()->isVisible());
+    EXPECT_TRUE(Manpage().Existing()->isVisible());
 }
 
 TEST_F(HelpMenu, OverlongOrUnreadableManpageIsShownInPartAndReported) {
     for (const std::size_t count : {std::size_t{32768}, std::size_t{32769}}) {
         const std::vector<std::string> page(count, "line");
-        test::MessageBoxCatcher messages;
-        Manpage_Click(nullptr, [&] { return std::optional(page); });
-        EXPECT_EQ(ShownManpage().count('\n'), 32768) << count;
-        EXPECT_EQ(messages.seen.size(), count == 32768 ? 0u : 1u);
-        EXPECT_TRUE(messages.seen.empty() || messages.seen[0].text.contains("32769"));
-        test::DestroyHelpWindows();
+        ManpageWindow manpage;
+        services_.messages.clear();
+        Manpage_Click(manpage, services_, nullptr, [&] { return std::optional(page); });
+        EXPECT_EQ(manpage.Text().toPlainText().count('\n'), 32768) << count;
+        EXPECT_EQ(services_.messages.size(), count == 32768 ? 0u : 1u);
+        EXPECT_TRUE(services_.messages.empty() || services_.messages[0].contains("32769"));
     }
-    test::MessageBoxCatcher messages;
-    Manpage_Click(nullptr, [] { return std::optional<std::vector<std::string>>{{"kept"}}; });
-    Manpage_Click(nullptr, [] { return std::optional<std::vector<std::string>>(); });
+    services_.messages.clear();
+    Manpage_Click(Manpage(), services_, nullptr, [] { return std::optional<std::vector<std::string>>{{"kept"}}; });
+    Manpage_Click(Manpage(), services_, nullptr, [] { return std::optional<std::vector<std::string>>(); });
     EXPECT_EQ(ShownManpage(), "kept\n");
-    ASSERT_EQ(messages.seen.size(), 1u);
-    EXPECT_TRUE(messages.seen[0].text.contains("sorvane-manpage.txt"));
+    ASSERT_EQ(services_.messages.size(), 1u);
+    EXPECT_TRUE(services_.messages[0].contains("sorvane-manpage.txt"));
+}
+
+// At 1.0 the test screen of 1280 x 800 pixels holds the designed window; at
+// 1.5 (the second run of this test) it is 853 logical pixels wide and does not.
+TEST(ScaledManpageWindow, KeepsTheDesignedSizeWhereItFitsAndItsTextBoxInside) {
+    ManpageWindow manpage;
+    QWidget& window = manpage.Window();
+    const QSize designed(881, 395);  // 13215 x 5925 twips at 96 dpi
+    EXPECT_EQ(window.size(), designed.boundedTo(window.screen()->availableGeometry().size()));
+    window.show();
+    // As placed, as a window manager may shrink it, and back at the designed size.
+    for (const QSize size : {window.size(), QSize(500, 250), designed}) {
+        window.resize(size);
+        QApplication::processEvents();
+        const QScrollBar& bar = *manpage.Text().verticalScrollBar();
+        EXPECT_TRUE(bar.isVisible());
+        EXPECT_TRUE(window.rect().contains(QRect(bar.mapTo(&window, QPoint(0, 0)), bar.size())))
+            << size.width() << "x" << size.height();
+    }
+    EXPECT_EQ(manpage.Text().geometry(), QRect(8, 8, 865, 377));
 }
 
 // -h and -help with a display: both append to one window, and the run without
@@ -143,7 +165,6 @@ TEST(ManualPageOption, FillsOneWindowThatKeepsTheRunUntilItIsClosed) {
         bool Write(std::int32_t, const std::string&, std::int16_t, std::int16_t) override { return true; }
     } eventLog;
     RunLog log(eventLog);
-    test::DestroyHelpWindows();
     int argc = 1;
     char name[] = "sorvane";
     char* argv[] = {name, nullptr};
@@ -151,9 +172,11 @@ TEST(ManualPageOption, FillsOneWindowThatKeepsTheRunUntilItIsClosed) {
     ASSERT_TRUE(sink);
     // Closes the window only once both copies are in, so a close that came
     // before the wait would show as a second window or a missing copy.
+    const auto shown = [](QWidget* window) { return window->findChild<QPlainTextEdit*>("Text1")->toPlainText(); };
     QTimer closer;
-    QObject::connect(&closer, &QTimer::timeout, [] {
-        if (QWidget* window = ExistingManpageWindow(); window && ShownManpage() == "a\nb\na\nb\n") window->close();
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        QWidget* window = test::TopLevelNamed("frmManpage");
+        if (window && shown(window) == "a\nb\na\nb\n") window->close();
     });
     closer.start(10);
     bool forced = false;
@@ -161,7 +184,7 @@ TEST(ManualPageOption, FillsOneWindowThatKeepsTheRunUntilItIsClosed) {
     deadline.setSingleShot(true);
     QObject::connect(&deadline, &QTimer::timeout, [&forced] {
         forced = true;
-        if (QWidget* window = ExistingManpageWindow()) window->close();
+        if (QWidget* window = test::TopLevelNamed("frmManpage")) window->close();
     });
     deadline.start(10000);
     StartupServices services;
@@ -170,7 +193,7 @@ TEST(ManualPageOption, FillsOneWindowThatKeepsTheRunUntilItIsClosed) {
     EXPECT_EQ(RunStartup({"", "-h", "-help"}, *sink, host, log, services), kExitDsnMissing);
     test::RunPendingDeletes();
     EXPECT_FALSE(forced) << "the window never held both copies";
-    EXPECT_EQ(ExistingManpageWindow(), nullptr);
+    EXPECT_EQ(test::TopLevelNamed("frmManpage"), nullptr);
 }
 
 }  // namespace

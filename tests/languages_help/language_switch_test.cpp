@@ -12,10 +12,9 @@
 #include <QTimer>
 #include <map>
 
-#include "languages_help/help_test_support.h"
 #include "languages_help/language_table.h"
+#include "languages_help/message_boxes.h"
 #include "mainwindow/window_test_support.h"
-#include "support/odbc_test_env.h"
 
 namespace sorvane {
 namespace {
@@ -38,17 +37,17 @@ std::map<QString, QString> CollectTexts(MainWindow& window) {
     return texts;
 }
 
-void Choose(MainWindow& window, const char* item) { window.findChild<QAction*>(QString::fromLatin1(item))->trigger(); }
+void Choose(MainWindow& window, QAction* WindowMenus::*item) { (window.Menus().*item)->trigger(); }
 
 struct LanguageCase {
-    const char* item;
+    const char* name;
+    QAction* WindowMenus::*item;
     Language language;
     const char* label3;  // written out so that a slip in the table itself shows
 };
 
 class LanguageSwitch : public ::testing::TestWithParam<LanguageCase> {
 protected:
-    void SetUp() override { test::DestroyHelpWindows(); }
     test::WindowUnderTest w_;
 };
 
@@ -60,7 +59,7 @@ TEST_P(LanguageSwitch, RewritesTheTableAloneAndEnglishRestoresTheStart) {
 
     auto expected = start;
     for (const CaptionTranslation& caption : kWindowCaptions) {
-        const QString name = QString::fromLatin1(caption.objectName);
+        const QString name = CaptionObject(caption.target, window.Controls(), window.Menus())->objectName();
         expected[name] = caption.texts.In(c.language);
         if (expected.count(name + "(menu)")) expected[name + "(menu)"] = caption.texts.In(c.language);
     }
@@ -69,52 +68,54 @@ TEST_P(LanguageSwitch, RewritesTheTableAloneAndEnglishRestoresTheStart) {
     }
     EXPECT_EQ(CollectTexts(window), expected);
     EXPECT_EQ(window.Controls().Label3->text(), QString::fromUtf8(c.label3));
-    for (const char* n : {"German", "English", "French"}) EXPECT_FALSE(window.findChild<QAction*>(n)->isCheckable());
+    for (QAction* item : {window.Menus().German, window.Menus().English, window.Menus().French}) {
+        EXPECT_FALSE(item->isCheckable());
+    }
 
     // The hidden box the switch leaves behind, and one opened after it, both
     // speak the new language.
+    AboutBox& about = window.LanguagesHelp().About();
     for (int box = 0; box < 2; ++box) {
-        ASSERT_NE(ExistingAboutBox(), nullptr);
-        EXPECT_EQ(ExistingAboutBox()->isVisible(), box == 1);
-        EXPECT_EQ(ExistingAboutBox()->windowTitle(), kAboutCaption.In(c.language));
-        EXPECT_EQ(ExistingAboutBox()->findChild<QLabel*>("lblMoreInformationAt")->text(),
+        ASSERT_NE(about.Existing(), nullptr);
+        EXPECT_EQ(about.Existing()->isVisible(), box == 1);
+        EXPECT_EQ(about.Existing()->windowTitle(), kAboutCaption.In(c.language));
+        EXPECT_EQ(about.Existing()->findChild<QLabel*>("lblMoreInformationAt")->text(),
                   kAboutMoreInformationAt.In(c.language));
-        test::DestroyHelpWindows();
-        Choose(window, "About");
+        delete about.Existing();
+        Choose(window, &WindowMenus::About);
     }
 
-    Choose(window, "English");
+    Choose(window, &WindowMenus::English);
     EXPECT_EQ(CollectTexts(window), start);
-    EXPECT_EQ(ExistingAboutBox()->windowTitle(), "About Sorvane");
+    EXPECT_EQ(about.Existing()->windowTitle(), "About Sorvane");
 }
 
 INSTANTIATE_TEST_SUITE_P(EachLanguage, LanguageSwitch,
-                         ::testing::Values(LanguageCase{"English", Language::English, "&Days :"},
-                                           LanguageCase{"French", Language::French, "&Jours :"},
-                                           LanguageCase{"German", Language::German, "&Tage :"}),
-                         [](const auto& info) { return std::string(info.param.item); });
+                         ::testing::Values(LanguageCase{"English", &WindowMenus::English, Language::English, "&Days :"},
+                                           LanguageCase{"French", &WindowMenus::French, Language::French, "&Jours :"},
+                                           LanguageCase{"German", &WindowMenus::German, Language::German, "&Tage :"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
-TEST(GermanWindowRun, AsksAndReportsInGerman) {
-    test::TestDataSource source = test::MakeSqliteDataSource();
-    const std::string table = test::UniqueTableName("GermanEvents");
-    test::CreateLogTable(source, table);
-    test::InsertLogRows(source, table, {{1, "2020-03-01 10:00:00", "2020-03-01 10:00:00", 1, 6, "h", "t", "m"}});
+// The Days "0" question in German, its Yes and No included (the toolkit's
+// own texts), and the fields' right-click menu; English removes them again.
+TEST(ToolkitTexts, FollowTheLanguageAndEnglishRemovesThem) {
     test::WindowUnderTest w;
-    const FormControls& c = w.c();
-    c.txtDSN->setText(QString::fromStdString(source.dsn));
-    c.txtTabelle->setText(QString::fromStdString(table));
-    c.txtBenutzer->setText("");
-    c.txtTage->setText("0");
-    Choose(*w.window, "German");
-
-    QString statusAtFirstYield;
-    QTimer::singleShot(0, [&] { statusAtFirstYield = c.LabelStatus->text(); });
-    c.Command1->click();
-    ASSERT_EQ(w.services.questions.size(), 1u);
-    EXPECT_EQ(w.services.questions[0].prompt, "Wollen sie wirklich die gesamte Datenbank leeren ?");
-    EXPECT_EQ(statusAtFirstYield, "Lösche . . . ");
-    EXPECT_EQ(w.services.endRequests, 1);  // the run got through its batches
-    test::DestroyHelpWindows();
+    w.services.answerYes = false;
+    const auto shown = [&] {
+        w.c().Command1->click();  // Days is "0": asks, and No starts no run
+        const auto& question = w.services.questions.back();
+        const auto box = MakeQuestionBox(w.window.get(), question.prompt, question.title);
+        const std::unique_ptr<QMenu> menu(w.c().txtDSN->createStandardContextMenu());
+        return QStringList{question.prompt, question.title, box->button(QMessageBox::Yes)->text(),
+                           box->button(QMessageBox::No)->text(), menu->actions().at(0)->text().section('\t', 0, 0)};
+    };
+    Choose(*w.window, &WindowMenus::German);
+    EXPECT_EQ(shown(), QStringList({"Wollen sie wirklich die gesamte Datenbank leeren ?", "WARNUNG!", "&Ja",
+                                    "&Nein", "&Rückgängig"}));
+    Choose(*w.window, &WindowMenus::French);
+    EXPECT_EQ(shown().mid(2), QStringList({"&Oui", "&Non", "&Annuler"}));
+    Choose(*w.window, &WindowMenus::English);
+    EXPECT_EQ(shown().mid(2), QStringList({"&Yes", "&No", "&Undo"}));
 }
 
 TEST(ProgramLifetime, EndsWithTheMainWindowAfterASwitchUnlessTheAboutBoxIsOpen) {
@@ -122,19 +123,18 @@ TEST(ProgramLifetime, EndsWithTheMainWindowAfterASwitchUnlessTheAboutBoxIsOpen) 
         test::WindowUnderTest w;
         // Windows other tests left on screen would keep the program running.
         for (QWidget* widget : QApplication::topLevelWidgets()) widget->setVisible(widget == w.window.get());
-        Choose(*w.window, "German");
-        if (aboutOpen) Choose(*w.window, "About");
+        Choose(*w.window, &WindowMenus::German);
+        if (aboutOpen) Choose(*w.window, &WindowMenus::About);
         bool closedAboutLater = false;
         QTimer::singleShot(0, [&] { w.window->close(); });
         QTimer::singleShot(300, w.window.get(), [&] {
             closedAboutLater = true;
-            ExistingAboutBox()->close();
+            w.window->LanguagesHelp().About().Existing()->close();
         });
         QTimer::singleShot(5000, w.window.get(), [] { QCoreApplication::exit(99); });  // still running
         EXPECT_NE(QApplication::exec(), 99);
         EXPECT_EQ(closedAboutLater, aboutOpen);
-        Choose(*w.window, "English");
-        test::DestroyHelpWindows();
+        Choose(*w.window, &WindowMenus::English);
     }
 }
 

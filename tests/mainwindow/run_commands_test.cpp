@@ -7,10 +7,15 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
+#include <csignal>
 #include <filesystem>
+#include <set>
+#include <sys/wait.h>
 #include <tuple>
+#include <unistd.h>
 
 #include "mainwindow/window_test_support.h"
+#include "support/csv_reader.h"
 #include "support/odbc_test_env.h"
 #include "support/temp_dir.h"
 
@@ -152,6 +157,60 @@ TEST_F(RunCommands, QuitAndExitEndTheProgramWithoutAQuestion) {
     w_.window->findChild<QAction*>("Exit1")->trigger();
     EXPECT_EQ(w_.services.endRequests, 2);
     EXPECT_TRUE(w_.services.questions.empty() && w_.services.messages.empty());
+}
+
+// Closing the window through its frame during a run ends the program as Quit
+// does: the run stops where the window handles the close. The real services
+// end the process, so the window runs in a child process.
+TEST_F(RunCommands, ClosingTheWindowDuringARunStopsTheRunWithTheBackupWhole) {
+    constexpr int kOldRows = 200;
+    Fill(1, kOldRows, kOld);
+    Fill(kOldRows + 1, kOldRows + 5, kFuture);
+    const pid_t child = fork();
+    ASSERT_NE(child, -1);
+    if (child == 0) {
+        alarm(20);  // a run that is not stopped would wait on its closing message
+        ToolkitWindowServices services;
+        MainWindow window(services);
+        const FormControls& c = window.Controls();
+        c.txtDSN->setText(QString::fromStdString(source_.dsn));
+        c.txtTabelle->setText(QString::fromStdString(table_));
+        c.txtTage->setText("7");
+        c.txtDelRecPerTrip->setText("1");
+        c.txtFilePath->setText(QString::fromStdString(backupDir_.Path().string()) + "/");
+        window.show();
+        // Closed once some batches are through, while the run goes on.
+        QTimer closer;
+        QObject::connect(&closer, &QTimer::timeout, [&] {
+            if (c.LabelStatus->text().startsWith("Deleted records no:  1")) window.close();
+        });
+        closer.start(0);
+        c.Command4->click();
+        std::_Exit(3);  // the run came back: it was not stopped and did not end the program
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status)) << status;
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+
+    std::set<int> left;
+    for (const auto& row : test::FetchRows(source_, "SELECT id FROM " + table_)) left.insert(std::stoi(*row[0]));
+    std::multiset<int> backedUp;
+    for (const auto& row : test::ReadCsvWithPython(backupDir_.Path() / "BackupFile.csv")) {
+        backedUp.insert(std::stoi(row.at(0)));
+    }
+    EXPECT_TRUE(left.count(1) == 1 && left.count(kOldRows) == 0) << "the run went on to the end or never began";
+    for (int id = 1; id <= kOldRows; ++id) {
+        EXPECT_TRUE(left.count(id) == 1 || backedUp.count(id) == 1) << "row " << id << " deleted without backup";
+    }
+    // Backed up once each, old rows only, and at most the batch under way
+    // (one row) both backed up and still there.
+    int backedUpAndLeft = 0;
+    for (const int id : backedUp) {
+        EXPECT_TRUE(backedUp.count(id) == 1 && id <= kOldRows) << id;
+        backedUpAndLeft += static_cast<int>(left.count(id));
+    }
+    EXPECT_LE(backedUpAndLeft, 1);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #pragma once
-// A main window whose message boxes and program end are recorded instead of shown; keys as the platform sends them.
+// A main window whose message boxes, web addresses and program end are recorded instead of shown; keys as the
+// platform sends them.
 
 #include <QApplication>
 #include <functional>
@@ -18,15 +19,24 @@ public:
         questions.push_back({prompt, title});
         return answerYes;
     }
-    void ShowMessage(QWidget*, const QString& text) override {
+    void ShowMessage(QWidget* parent, const QString& text, MessageIcon icon = MessageIcon::None) override {
         messages.push_back(text);
+        boxes.push_back({icon, parent});
         if (onMessage) onMessage();
+    }
+    int OpenWebAddress(const QString& address) override {
+        addresses.push_back(address);
+        return desktopResult;
     }
     void EndProgram() override { ++endRequests; }
 
     bool answerYes = true;
+    int desktopResult = 42;  // above 32: the desktop took the address
     std::vector<Question> questions;
     std::vector<QString> messages;
+    struct Box { MessageIcon icon; QWidget* parent; };
+    std::vector<Box> boxes;  // beside messages
+    QStringList addresses;
     int endRequests = 0;
     std::function<void()> onMessage;  // runs while the box would be open
 };
