@@ -1,6 +1,7 @@
 #include "startup/command_line_options.h"
 
 #include <cstdint>
+#include <cstring>
 #include <optional>
 
 #include "startup/option_values.h"
@@ -9,6 +10,12 @@
 namespace sorvane {
 
 namespace {
+
+constexpr const char* kPasswordOption = "-pass";
+
+bool IsPasswordArgument(const char* argument) {
+    return std::strncmp(argument, kPasswordOption, std::strlen(kPasswordOption)) == 0;
+}
 
 bool Contains(const std::string& argument, const char* optionName) {
     return argument.find(optionName) != std::string::npos;
@@ -55,12 +62,19 @@ void ApplyTimeColumnOption(const std::string& argument, std::string& timeColumn,
 
 void ApplyCommandLineArgument(const std::string& argument, PurgeSettings& settings, RunLog& log,
                               const ShowManualPage& showManualPage) {
+    // A password may hold any option name ("horse-table-staple"): its
+    // argument sets the password and nothing else, so no fragment of it
+    // ends up in another field, a log line or a backup.
+    if (IsPasswordArgument(argument.c_str())) {
+        settings.password = OptionValue(argument, kPasswordOption);
+        return;
+    }
     ApplyNumberOption(argument, "-ndays", settings.days, log);
     if (Contains(argument, "-h") && showManualPage) showManualPage();
     ApplyTextOption(argument, "-dsn", settings.dsn);
     ApplyTextOption(argument, "-table", settings.tableName);
     ApplyTextOption(argument, "-user", settings.userName);
-    ApplyTextOption(argument, "-pass", settings.password);
+    ApplyTextOption(argument, kPasswordOption, settings.password);
     ApplyTextOption(argument, "-sep", settings.separator);
     ApplyTextOption(argument, "-esc", settings.escapeText);
     ApplyTextOption(argument, "-filename", settings.fileName);
@@ -73,6 +87,15 @@ void ApplyCommandLineArgument(const std::string& argument, PurgeSettings& settin
     ApplyNumberOption(argument, "-delrecpertrip", settings.recordsPerTrip, log);
     ApplyTimeColumnOption(argument, settings.timeColumn, log);
     if (Contains(argument, "-debug")) log.EnableDebug();
+}
+
+void HidePasswordArguments(int argc, char** argv) {
+    const std::size_t valueStart = std::strlen(kPasswordOption) + 1;
+    for (int i = 1; i < argc; ++i) {
+        if (argv[i] == nullptr || !IsPasswordArgument(argv[i])) continue;
+        const std::size_t length = std::strlen(argv[i]);
+        for (std::size_t j = valueStart; j < length; ++j) argv[i][j] = 'x';
+    }
 }
 
 void ReadCommandLineOptions(const std::vector<std::string>& argumentList, PurgeSettings& settings,

@@ -15,7 +15,8 @@ namespace sorvane {
 // value such as -dsn=my-host).
 using ShowManualPage = std::function<void()>;
 
-// Runs every check of the option table, in table order, against one argument.
+// An argument that starts with -pass sets the password and nothing else.
+// Every other argument runs every check of the option table, in table order.
 // An option applies when its name occurs anywhere in the argument (letter case
 // matters); its value is read from the fixed position after the name and one
 // separator. Raises RunFailure for a 16-bit overflow of -ndays/-delrecpertrip
@@ -23,6 +24,12 @@ using ShowManualPage = std::function<void()>;
 // debug log of `log`, which also takes the notes on rejected values.
 void ApplyCommandLineArgument(const std::string& argument, PurgeSettings& settings, RunLog& log,
                               const ShowManualPage& showManualPage);
+
+// Overwrites the value of every -pass argument with 'x' in the process's own
+// argument memory, so that other local users do not read the password in
+// /proc/<pid>/cmdline or ps while the run goes on. Call it once the
+// arguments have been copied.
+void HidePasswordArguments(int argc, char** argv);
 
 // Applies every slot of argumentList (slot 0 included) in order, calling
 // beforeEachArgument first for each when it is set.

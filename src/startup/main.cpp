@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "purge/purge_host.h"
+#include "startup/command_line_options.h"
 #include "startup/split_command_line.h"
 #include "startup/startup.h"
 #include "startup/stdout_manual_page_sink.h"
@@ -73,6 +74,7 @@ int main(int argc, char** argv) {
 
     const std::vector<std::string> argumentList =
         sorvane::SplitCommandLine(sorvane::BuildRawCommandLine(argc, argv));
+    sorvane::HidePasswordArguments(argc, argv);
 
     if (argumentList.size() <= 1) {
 #ifdef SORVANE_WITH_GUI

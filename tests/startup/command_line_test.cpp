@@ -97,6 +97,10 @@ TEST_F(OptionsTest, EachArgumentSetsExactlyItsFields) {
         {"-ndays 30 -DSN=x -Debug -H foo --bar /x", ""}, {"-table= -sep", "table= sep= "},
         {"-dsn=my-host -h -help", "dsn=my-host manual=3 "}, {"x-dsn=abc", "dsn==abc "},
         {"-filepath=/srv/x-debug-help", "filepath=/srv/x-debug-help manual=1 debug=-1 "},
+        // A password argument sets the password alone, whatever option names it holds.
+        {"-pass=horse-table-staple -pass=x-delete-debug-h \"-pass=kiwi-user-lamp9 Tr0ub4dor-sep;X9\"",
+         "pass=kiwi-user-lamp9 Tr0ub4dor-sep;X9 "},
+        {"-debug -pass=-ndays=abc-delete=1x", "pass=-ndays=abc-delete=1x debug=-1 "},
         {"-includedate=yes -overwrite=", "overwrite='' includedate='yes' "},
         {"-timecol=DeviceReportedTime -timecol=receivedat -timecol=Other", "timecol=DeviceReportedTime "},
         {"-ndays=-2.5 -delrecpertrip=7.9", "days=-3 trip=7 "}, {"\"-ndays= +1.5e2 \"", "days=150 "},
@@ -113,6 +117,15 @@ TEST_F(OptionsTest, EachArgumentSetsExactlyItsFields) {
         {"-ndays=-32768.5", "failure 6: The value of -ndays (-32768.5) is outside the range -32768 to 32767 "},
     };
     for (const auto& [commandLine, expected] : cases) EXPECT_EQ(Outcome(commandLine), expected) << commandLine;
+}
+
+TEST(HidePasswordArguments, OverwritesOnlyThePasswordValue) {
+    std::string arguments[] = {"sorvane", "-user=me", "-pass=se cret", "-pass", "x-pass=open"};
+    std::vector<char*> argv;
+    for (auto& argument : arguments) argv.push_back(argument.data());
+    HidePasswordArguments(int(argv.size()), argv.data());
+    EXPECT_EQ(Texts(std::begin(arguments), std::end(arguments)),
+              (Texts{"sorvane", "-user=me", "-pass=xxxxxxx", "-pass", "x-pass=open"}));
 }
 
 }  // namespace
