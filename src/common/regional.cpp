@@ -45,11 +45,30 @@ std::string LongTimeFormat() {
     return format.empty() ? "%H:%M:%S" : format;
 }
 
-std::string FormatGeneralDate(const std::tm& localTime) {
+std::string LongTimeText(const std::tm& localTime, const std::string& secondFraction) {
+    if (secondFraction.empty()) return Format(LongTimeFormat().c_str(), localTime);
+    // The fraction belongs right after the seconds, before any AM/PM mark,
+    // so the composite forms are spelt out first.
+    std::string format = LongTimeFormat();
+    const std::pair<const char*, const char*> composites[] = {{"%T", "%H:%M:%S"}, {"%r", "%I:%M:%S %p"}};
+    for (const auto& [composite, spelt] : composites) {
+        for (std::size_t at = format.find(composite); at != std::string::npos; at = format.find(composite)) {
+            format.replace(at, 2, spelt);
+        }
+    }
+    const std::string fraction = DecimalSeparator() + secondFraction;
+    const std::size_t seconds = format.find("%S");
+    if (seconds == std::string::npos) return Format(format.c_str(), localTime) + fraction;
+    std::string text = Format(format.substr(0, seconds + 2).c_str(), localTime) + fraction;
+    if (seconds + 2 < format.size()) text += Format(format.substr(seconds + 2).c_str(), localTime);
+    return text;
+}
+
+std::string FormatGeneralDate(const std::tm& localTime, const std::string& secondFraction) {
     std::string text = Format(ShortDateFormat().c_str(), localTime);
-    if (localTime.tm_hour != 0 || localTime.tm_min != 0 || localTime.tm_sec != 0) {
+    if (localTime.tm_hour != 0 || localTime.tm_min != 0 || localTime.tm_sec != 0 || !secondFraction.empty()) {
         text += ' ';
-        text += Format(LongTimeFormat().c_str(), localTime);
+        text += LongTimeText(localTime, secondFraction);
     }
     return text;
 }

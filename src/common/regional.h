@@ -15,8 +15,11 @@ namespace sorvane {
 std::string ShortDateFormat();
 std::string LongTimeFormat();
 
+// The long time; secondFraction (digits, or nothing) follows the seconds
+// after the locale's decimal separator.
+std::string LongTimeText(const std::tm& localTime, const std::string& secondFraction = {});
 // Short date, and " " + long time unless the time is exactly midnight.
-std::string FormatGeneralDate(const std::tm& localTime);
+std::string FormatGeneralDate(const std::tm& localTime, const std::string& secondFraction = {});
 // The same for the current local date and time.
 std::string FormatGeneralDateNow();
 

@@ -60,10 +60,12 @@ int ReadDigits(const char* text, int count) {
 }
 
 // Reads "YYYY-MM-DD", "HH:MM:SS" or both joined by a blank or 'T', with an
-// optional fraction after the seconds. Parsed by hand: a backup reads one or
-// two of these per row.
-bool ReadDateTime(const std::string& value, bool wantDate, bool wantTime, std::tm& time) {
+// optional fraction after the seconds, given back without its trailing zeros.
+// Parsed by hand: a backup reads one or two of these per row.
+bool ReadDateTime(const std::string& value, bool wantDate, bool wantTime, std::tm& time,
+                  std::string& fraction) {
     time = std::tm{};
+    fraction.clear();
     time.tm_mday = 1;
     const char* text = value.c_str();
     if (wantDate) {
@@ -85,8 +87,11 @@ bool ReadDateTime(const std::string& value, bool wantDate, bool wantTime, std::t
     if (second < 0) return false;
     text += 8;
     if (*text == '.') {
-        ++text;
+        const char* digits = ++text;
         while (IsDigit(*text)) ++text;
+        const char* end = text;
+        while (end > digits && end[-1] == '0') --end;
+        fraction.assign(digits, end);
     }
     if (*text != '\0') return false;
     time.tm_hour = hour;
@@ -95,17 +100,12 @@ bool ReadDateTime(const std::string& value, bool wantDate, bool wantTime, std::t
     return time.tm_mon >= 0 && time.tm_mon <= 11 && hour <= 23 && minute <= 59 && second <= 60;
 }
 
-std::string TimeOfDayText(const std::tm& time) {
-    char text[128];
-    const std::size_t length = std::strftime(text, sizeof text, LongTimeFormat().c_str(), &time);
-    return std::string(text, length);
-}
-
 }  // namespace
 
 std::string FieldText(int sqlType, const std::optional<std::string>& value) {
     if (!value) return {};
     std::tm time{};
+    std::string fraction;
     switch (sqlType) {
         case SQL_DECIMAL:
         case SQL_NUMERIC:
@@ -117,15 +117,15 @@ std::string FieldText(int sqlType, const std::optional<std::string>& value) {
         case SQL_TYPE_TIMESTAMP:
         case SQL_TIMESTAMP:
             // A timestamp column may also hold a bare date (SQLite keeps text).
-            if (ReadDateTime(*value, true, true, time)) return FormatGeneralDate(time);
+            if (ReadDateTime(*value, true, true, time, fraction)) return FormatGeneralDate(time, fraction);
             return *value;
         case SQL_TYPE_DATE:
         case SQL_DATE:
-            if (ReadDateTime(*value, true, false, time)) return FormatGeneralDate(time);
+            if (ReadDateTime(*value, true, false, time, fraction)) return FormatGeneralDate(time);
             return *value;
         case SQL_TYPE_TIME:
         case SQL_TIME:
-            if (ReadDateTime(*value, false, true, time)) return TimeOfDayText(time);
+            if (ReadDateTime(*value, false, true, time, fraction)) return LongTimeText(time, fraction);
             return *value;
         default:
             // Integers come as plain digits already; text stays as it is.

@@ -41,6 +41,10 @@ TEST(FieldText, FollowsTheRegionalSettings) {
         {SQL_NUMERIC, "12345678901234567.25", "12345678901234567.25", "12345678901234567,25"},
         {SQL_TYPE_TIMESTAMP, "2026-11-30 00:00:00", "2026-11-30", "30.11.2026"},
         {SQL_TYPE_TIMESTAMP, "2026-11-29 10:05:09.000000", "2026-11-29 10:05:09", "29.11.2026 10:05:09"},
+        // A fraction that is not zero is kept, without trailing zeros.
+        {SQL_TYPE_TIMESTAMP, "2026-11-29 10:05:09.234500", "2026-11-29 10:05:09.2345", "29.11.2026 10:05:09,2345"},
+        {SQL_TYPE_TIMESTAMP, "2026-11-30 00:00:00.000001", "2026-11-30 00:00:00.000001", "30.11.2026 00:00:00,000001"},
+        {SQL_TYPE_TIME, "10:11:12.5", "10:11:12.5", "10:11:12,5"},
         {SQL_TYPE_TIMESTAMP, "yesterday", "yesterday", "yesterday"},
         {SQL_TYPE_DATE, "2026-11-29", "2026-11-29", "29.11.2026"},
     };
@@ -57,7 +61,7 @@ TEST(FieldText, ReadsOnlyTheDateAndTimeFormsDriversWriteAndKeepsTheRest) {
     const test::ScopedLocale locale("C.UTF-8");
     ASSERT_TRUE(locale.Available());
     const std::tuple<int, const char*, const char*> cases[] = {
-        {SQL_TYPE_TIMESTAMP, "2026-11-30T23:59:60.123456", "2026-11-30 23:59:60"},
+        {SQL_TYPE_TIMESTAMP, "2026-11-30T23:59:60.123456", "2026-11-30 23:59:60.123456"},
         {SQL_TYPE_TIMESTAMP, "2026-11-30 00:00:00.000000", "2026-11-30"},
         {SQL_TYPE_TIMESTAMP, "2026-11-30", "2026-11-30"},
         {SQL_TYPE_TIMESTAMP, "2026-11-30 7:08:09", "2026-11-30 7:08:09"},
