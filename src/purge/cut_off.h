@@ -13,4 +13,7 @@ namespace sorvane {
 // not fit raises RunFailure kOverflow.
 std::string BuildCutOffLiteral(std::int16_t days, const std::tm& today);
 
+// The same day as a local time at midnight (tm_isdst -1, ready for mktime).
+std::tm CutOffDay(std::int16_t days, const std::tm& today);
+
 }  // namespace sorvane

@@ -12,8 +12,9 @@ constexpr std::chrono::seconds kIdleLimit{60};
 
 }  // namespace
 
-ConnectionPool::ConnectionPool(std::string connectionText)
-    : connectionText_(std::move(connectionText)) {}
+ConnectionPool::ConnectionPool(std::string connectionText,
+                               std::function<void(const Connection&)> prepareNew)
+    : connectionText_(std::move(connectionText)), prepareNew_(std::move(prepareNew)) {}
 
 std::unique_ptr<Connection> ConnectionPool::TakeIdle() {
     std::unique_ptr<Connection> kept = std::move(idle_);
@@ -31,7 +32,9 @@ void ConnectionPool::Keep(std::unique_ptr<Connection> connection) {
 
 PooledConnection::PooledConnection(ConnectionPool& pool)
     : pool_(pool), connection_(pool.TakeIdle()), exceptionsAtOpening_(std::uncaught_exceptions()) {
-    if (!connection_) connection_ = std::make_unique<Connection>(pool.connectionText_);
+    if (connection_) return;
+    connection_ = std::make_unique<Connection>(pool.connectionText_);
+    if (pool.prepareNew_) pool.prepareNew_(*connection_);
 }
 
 PooledConnection::~PooledConnection() {

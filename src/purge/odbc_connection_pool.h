@@ -9,6 +9,7 @@
 // would grow by gigabytes.
 
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -18,7 +19,10 @@ namespace sorvane::odbc {
 
 class ConnectionPool {
 public:
-    explicit ConnectionPool(std::string connectionText);
+    // `prepareNew` (when set) prepares every new connection before its first
+    // use; a kept one is prepared already.
+    explicit ConnectionPool(std::string connectionText,
+                            std::function<void(const Connection&)> prepareNew = {});
 
 private:
     friend class PooledConnection;
@@ -29,6 +33,7 @@ private:
     void Keep(std::unique_ptr<Connection> connection);
 
     std::string connectionText_;
+    std::function<void(const Connection&)> prepareNew_;
     std::unique_ptr<Connection> idle_;
     std::chrono::steady_clock::time_point idleSince_;
 };

@@ -12,6 +12,7 @@
 #include "purge/odbc_connection_pool.h"
 #include "purge/odbc_statement.h"
 #include "purge/priority.h"
+#include "purge/session_time_zone.h"
 #include "common/run_failure.h"
 #include "purge/sql_identifier.h"
 #include "common/reporting.h"
@@ -92,12 +93,16 @@ PurgeOutcome RunPurgeWithClock(const PurgeSettings& settings, PurgeHost& host, c
 
     LowerRunPriority(log);
 
-    const std::string cutOff = BuildCutOffLiteral(settings.days, LocalTime(clock.Now()));
+    const std::tm today = LocalTime(clock.Now());
+    const std::string cutOff = BuildCutOffLiteral(settings.days, today);
     log.WriteDebugLog("Prepared timestamp: " + cutOff);
+    std::tm cutOffDay = CutOffDay(settings.days, today);
+    const ClientTimeZone zone = FindClientTimeZone(std::mktime(&cutOffDay));
 
     const std::string connectionText =
         BuildConnectionText(settings.dsn, settings.userName, settings.password);
     const odbc::Connection connection(connectionText);
+    SetSessionTimeZone(connection, zone);
     const std::optional<IdRange> range = FindIdRange(connection, settings, cutOff);
     if (!range) {
         log.WriteDebugLog("No Data available");
@@ -123,7 +128,8 @@ PurgeOutcome RunPurgeWithClock(const PurgeSettings& settings, PurgeHost& host, c
     const std::int32_t batchWidth = settings.recordsPerTrip;
     // The export's own connection, kept from batch to batch and closed when
     // the run ends.
-    odbc::ConnectionPool exportConnections(connectionText);
+    odbc::ConnectionPool exportConnections(
+        connectionText, [&zone](const odbc::Connection& fresh) { SetSessionTimeZone(fresh, zone); });
     CsvBatchExport backup(settings, cutOff, exportConnections, host, log, clock);
     std::int32_t batchTop = range->maxId;
     while (batchTop >= range->minId) {

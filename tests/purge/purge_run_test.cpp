@@ -292,6 +292,49 @@ TEST_P(PurgeRunTest, IdsThatAreNoWhole32BitNumbersAreRefused) {
     }
 }
 
+// TZ set for the life of the object.
+class ScopedTimeZone {
+public:
+    explicit ScopedTimeZone(const char* zone) {
+        if (const char* old = std::getenv("TZ")) saved_ = old;
+        ::setenv("TZ", zone, 1);
+        ::tzset();
+    }
+    ~ScopedTimeZone() {
+        saved_ ? ::setenv("TZ", saved_->c_str(), 1) : ::unsetenv("TZ");
+        ::tzset();
+    }
+
+private:
+    std::optional<std::string> saved_;
+};
+
+TEST_P(PurgeRunTest, TimesAreTheClientsWhateverZoneTheServerIsIn) {
+    if (source_.dbms == "SQLite") GTEST_SKIP() << "SQLite keeps times as text, with no zone";
+    const bool mariadb = source_.dbms == "MariaDB";
+    for (const char* zone : {"Asia/Tokyo", "Pacific/Pago_Pago"}) {  // UTC+9 and UTC-11 all year
+        SCOPED_TRACE(zone);
+        const ScopedTimeZone clientZone(zone);
+        clock_.now = test::LocalMoment("2026-12-06 12:00:00");
+        test::DropTable(source_, table_);
+        test::RunSql(source_, "CREATE TABLE " + table_ + " (id INTEGER, ReceivedAt " +
+                                  (mariadb ? "TIMESTAMP(6) NULL" : "timestamptz") + ")");
+        // Instants given as seconds since 1970: the cut-off, the second after it, and
+        // a quarter second before it (a fraction the backup keeps).
+        const std::tuple<int, const char*, const char*> rows[] = {
+            {1, "2026-11-30 00:00:00", ""}, {2, "2026-11-30 00:00:01", ""}, {3, "2026-11-29 23:59:59", ".75"}};
+        for (const auto& [id, time, fraction] : rows) {
+            test::RunSql(source_, "INSERT INTO " + table_ + " VALUES (" + std::to_string(id) + ", " +
+                                      (mariadb ? "FROM_UNIXTIME(" : "to_timestamp(") +
+                                      std::to_string(test::LocalMoment(time)) + fraction + "))");
+        }
+        fs::remove(BackupFile());
+        Run(Settings());
+        EXPECT_EQ(RemainingIds(), std::set<int>{2});
+        EXPECT_EQ(Backup(), (CsvRows{{"1", "2026-11-30"}, {"3", "2026-11-29 23:59:59.75"}}));
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Dbms, PurgeRunTest, ::testing::ValuesIn(test::TestDataSourceNames()),
                          [](const auto& info) { return info.param; });
 

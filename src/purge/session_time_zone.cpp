@@ -1,0 +1,106 @@
+#include "purge/session_time_zone.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+
+#include "common/run_failure.h"
+#include "purge/odbc_statement.h"
+
+namespace sorvane {
+
+namespace {
+
+constexpr const char* kZoneFolder = "/usr/share/zoneinfo/";
+
+// Only names made of these characters go into SQL text.
+bool IsPlainZoneName(const std::string& name) {
+    if (name.empty() || name.find("..") != std::string::npos) return false;
+    for (const char c : name) {
+        const bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+                           c == '/' || c == '_' || c == '-' || c == '+';
+        if (!plain) return false;
+    }
+    return true;
+}
+
+// "Europe/Berlin" from ".../zoneinfo/Europe/Berlin"; empty for anything else.
+std::string NameAfterZoneFolder(const std::string& path) {
+    const std::string marker = "zoneinfo/";
+    const std::size_t at = path.rfind(marker);
+    if (at == std::string::npos) return {};
+    std::string name = path.substr(at + marker.size());
+    // The posix/ and right/ trees hold the same zones under a prefix.
+    for (const char* tree : {"posix/", "right/"}) {
+        if (name.rfind(tree, 0) == 0) name.erase(0, std::string(tree).size());
+    }
+    return name;
+}
+
+std::string ClientZoneName() {
+    const char* tz = std::getenv("TZ");
+    std::string name;
+    if (tz == nullptr) {
+        std::error_code error;
+        name = NameAfterZoneFolder(std::filesystem::read_symlink("/etc/localtime", error).string());
+    } else if (*tz == '\0') {
+        name = "UTC";  // as the C library reads an empty TZ
+    } else {
+        name = tz + (*tz == ':' ? 1 : 0);
+        if (!name.empty() && name.front() == '/') {
+            name = NameAfterZoneFolder(name);
+        } else if (!std::filesystem::is_regular_file(kZoneFolder + name)) {
+            name.clear();  // a POSIX rule such as "CET-1CEST" names no zone
+        }
+    }
+    return IsPlainZoneName(name) ? name : std::string();
+}
+
+std::string UtcOffsetText(long seconds) {
+    const char sign = seconds < 0 ? '-' : '+';
+    const long minutes = std::labs(seconds) / 60;
+    char text[48];
+    std::snprintf(text, sizeof text, "%c%02ld:%02ld", sign, minutes / 60, minutes % 60);
+    return text;
+}
+
+// The statement that sets the session's zone, by name or as an offset.
+std::string SetZoneSql(const std::string& dbms, const std::string& zone, bool isOffset) {
+    if (dbms == "PostgreSQL") {
+        // A bare '+09:00' would be read with the POSIX sign (west positive).
+        return isOffset ? "SET TIME ZONE INTERVAL '" + zone + "' HOUR TO MINUTE"
+                        : "SET TIME ZONE '" + zone + "'";
+    }
+    return "SET time_zone = '" + zone + "'";
+}
+
+}  // namespace
+
+ClientTimeZone FindClientTimeZone(std::time_t cutOff) {
+    std::tm local{};
+    localtime_r(&cutOff, &local);
+    return {ClientZoneName(), UtcOffsetText(local.tm_gmtoff)};
+}
+
+void SetSessionTimeZone(const odbc::Connection& connection, const ClientTimeZone& zone) {
+    const std::string dbms = connection.DbmsName();
+    if (dbms != "PostgreSQL" && dbms != "MariaDB" && dbms != "MySQL") return;
+    if (!zone.name.empty()) {
+        try {
+            odbc::Statement(connection).ExecuteDirect(SetZoneSql(dbms, zone.name, false));
+            return;
+        } catch (const RunFailure&) {
+            // MariaDB knows zone names only when its zone tables are loaded.
+        }
+    }
+    try {
+        odbc::Statement(connection).ExecuteDirect(SetZoneSql(dbms, zone.utcOffset, true));
+    } catch (const RunFailure& failure) {
+        // Going on in the server's zone could delete rows younger than the
+        // cut-off (MariaDB takes offsets up to +13:00 only).
+        throw RunFailure(failure.Number(), "The database does not take the client's time zone (UTC" +
+                                               zone.utcOffset + "): " + failure.Description());
+    }
+}
+
+}  // namespace sorvane
