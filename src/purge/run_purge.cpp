@@ -22,6 +22,17 @@ namespace sorvane {
 namespace {
 
 void CheckSettings(const PurgeSettings& settings) {
+    // Without a name the driver manager falls back to a default driver and
+    // leaves a stray file behind instead of saying what is wrong.
+    if (settings.dsn.find_first_not_of(" \t") == std::string::npos) {
+        throw RunFailure(kInvalidArgument, "No data source name (DSN) is given: nothing to connect to");
+    }
+    // A negative age moves the cut-off into the future: every row, even one
+    // written tomorrow, would be old enough.
+    if (settings.days < 0) {
+        throw RunFailure(kInvalidArgument, "The age in days must be 0 or more, not " +
+                                               std::to_string(settings.days));
+    }
     // A width of 0 would never leave the first batch and a negative one
     // would walk upwards for ever.
     if (settings.recordsPerTrip < 1) {

@@ -113,15 +113,17 @@ TEST_F(RunCommands, ARunThatFindsNoRowsReturnsToTheWindow) {
 
 TEST_F(RunCommands, FailuresAreShownAndClearTheStatusLine) {
     const QString numbersOnly = "Please type only numbers in the \"Days\" field";
-    const std::tuple<const char*, const char*, QString, QString> cases[] = {
-        // Days, records per trip, table (empty: the test's), message (empty: the driver's, naming the table)
-        {"", "40000", "", numbersOnly},  // Days is read first
-        {"7", "40000", "", "Overflow"},
-        {"7", "0", "", ""},
-        {"7", "10", "NoSuchTable", ""}};
+    const std::tuple<const char*, const char*, QString, QString, const char*> cases[] = {
+        // Days, records per trip, table (empty: the test's), message (empty: the driver's, naming the table), DSN
+        {"", "40000", "", numbersOnly, nullptr},  // Days is read first
+        {"7", "40000", "", "Overflow", nullptr},
+        {"7", "0", "", "", nullptr},
+        {"7", "10", "NoSuchTable", "", nullptr},
+        {"7", "10", "", "No data source name (DSN) is given: nothing to connect to", ""}};
     Fill(1, 20, kOld);
-    for (const auto& [days, perTrip, table, message] : cases) {
+    for (const auto& [days, perTrip, table, message, dsn] : cases) {
         w_.services.messages.clear();
+        c().txtDSN->setText(QString::fromStdString(dsn ? dsn : source_.dsn));
         c().txtTage->setText(days);
         c().txtDelRecPerTrip->setText(perTrip);
         c().txtTabelle->setText(table.isEmpty() ? QString::fromStdString(table_) : table);

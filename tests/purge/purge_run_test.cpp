@@ -263,6 +263,8 @@ TEST_P(PurgeRunTest, AFailingRunSaysWhyAndLosesNothing) {
         {[&](PurgeSettings& s) { s.filePath = (dir_.Path() / "no-such-folder").string(); }, kFileAccess,
          "no-such-folder"},
         {[](PurgeSettings& s) { s.recordsPerTrip = 0; }, kInvalidArgument, "Records per trip"},
+        {[](PurgeSettings& s) { s.days = -1; }, kInvalidArgument, "0 or more, not -1"},
+        {[](PurgeSettings& s) { s.dsn = " "; }, kInvalidArgument, "No data source name"},
     };
     for (const auto& [change, number, hint] : cases) {
         PurgeSettings settings = Settings();
