@@ -23,14 +23,25 @@ void RaiseDiagnostic(SQLSMALLINT handleType, SQLHANDLE handle, const char* conte
     const std::size_t shown =
         std::min<std::size_t>(static_cast<std::size_t>(std::max<SQLSMALLINT>(length, 0)), sizeof message - 1);
     std::string description = "[" + sqlState + "] ";
-    description.append(reinterpret_cast<const char*>(message), shown);
-    // A zero byte inside the message would cut it short in the logs.
-    std::replace(description.begin(), description.end(), '\0', '?');
-    // Some drivers end their message with a line break; a log line should not.
-    while (!description.empty() && (description.back() == '\n' || description.back() == '\r' ||
-                                    description.back() == ' ')) {
-        description.pop_back();
+    // Drivers break their messages over lines (psqlODBC: "...;\nError while
+    // executing the query"); a debug.log line or system-log entry must stay
+    // one line, so each line break with the blanks around it becomes one
+    // blank. A zero byte would cut the message short in the logs.
+    bool pendingBreak = false;
+    for (std::size_t i = 0; i < shown; ++i) {
+        const char c = message[i] == '\0' ? '?' : static_cast<char>(message[i]);
+        if (c == '\n' || c == '\r') {
+            while (!description.empty() && description.back() == ' ') description.pop_back();
+            pendingBreak = true;
+        } else if (pendingBreak && c == ' ') {
+            continue;
+        } else {
+            if (pendingBreak) description += ' ';
+            pendingBreak = false;
+            description += c;
+        }
     }
+    while (!description.empty() && description.back() == ' ') description.pop_back();
     throw DriverFailure(native, sqlState, description);
 }
 

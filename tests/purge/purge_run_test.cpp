@@ -129,6 +129,8 @@ protected:
         EXPECT_FALSE(failure.Description().empty()) << "the run did not fail";
         EXPECT_TRUE(number == 0 || failure.Number() == number) << failure.Number() << failure.Description();
         EXPECT_NE(failure.Description().find(hint), std::string::npos) << failure.Description();
+        // One line, as debug.log and the system log need it.
+        EXPECT_EQ(failure.Description().find_first_of("\r\n"), std::string::npos) << failure.Description();
     }
 
     std::set<int> RemainingIds() const {
