@@ -16,6 +16,7 @@ enum ErrorNumber : long {
     kTypeMismatch = 13,     // a text that does not convert to the wanted type
     kFileNotFound = 53,     // a file that is not there or cannot be read
     kFileAccess = 75,       // a file or folder that cannot be created or written
+    kBatchChanged = 3197,   // rows came into a batch between its export and its delete
 };
 
 class RunFailure : public std::runtime_error {

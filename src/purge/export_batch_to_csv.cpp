@@ -61,7 +61,7 @@ CsvBatchExport::CsvBatchExport(const PurgeSettings& settings, const std::string&
       clock_(clock),
       connections_(connections) {}
 
-void CsvBatchExport::ExportBatch(std::int32_t batchTop, std::int32_t batchWidth) {
+std::int64_t CsvBatchExport::ExportBatch(std::int32_t batchTop, std::int32_t batchWidth) {
     const PurgeSettings& settings = settings_;
     const std::int32_t lowerBound = BatchLowerBound(batchTop, batchWidth);
     const std::unique_ptr<BatchQuery> batch = OpenBatchQuery(
@@ -83,7 +83,9 @@ void CsvBatchExport::ExportBatch(std::int32_t batchTop, std::int32_t batchWidth)
 
     std::string line;
     std::string chunk;
+    std::int64_t rows = 0;
     while (query.Fetch()) {
+        ++rows;
         host_.Yield();
         line.clear();
         for (int column = 0; column < columns; ++column) {
@@ -102,6 +104,7 @@ void CsvBatchExport::ExportBatch(std::int32_t batchTop, std::int32_t batchWidth)
     file.Append(chunk);
     // On stable storage before the caller deletes the batch.
     file.Finish();
+    return rows;
 }
 
 }  // namespace sorvane

@@ -28,11 +28,12 @@ public:
 
     // Writes every row with batchTop - batchWidth < id <= batchTop whose time
     // column lies on or before the cut-off to the backup file, one CSV line
-    // per row. When it returns, the rows are on stable storage. Raises
-    // RunFailure on any failure (the connection, the query, a file that
-    // cannot be opened, written or flushed); whole lines already written stay
-    // in the file, a line cut short by the failure does not.
-    void ExportBatch(std::int32_t batchTop, std::int32_t batchWidth);
+    // per row, and gives the number of rows written. When it returns, the
+    // rows are on stable storage. Raises RunFailure on any failure (the
+    // connection, the query, a file that cannot be opened, written or
+    // flushed); whole lines already written stay in the file, a line cut
+    // short by the failure does not.
+    std::int64_t ExportBatch(std::int32_t batchTop, std::int32_t batchWidth);
 
 private:
     const PurgeSettings& settings_;

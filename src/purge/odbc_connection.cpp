@@ -63,7 +63,8 @@ Connection::~Connection() { Close(); }
 Connection::Connection(Connection&& other) noexcept
     : environment_(std::move(other.environment_)),
       handle_(std::exchange(other.handle_, static_cast<SQLHDBC>(SQL_NULL_HDBC))),
-      connected_(std::exchange(other.connected_, false)) {}
+      connected_(std::exchange(other.connected_, false)),
+      inTransactions_(std::exchange(other.inTransactions_, false)) {}
 
 Connection& Connection::operator=(Connection&& other) noexcept {
     if (this != &other) {
@@ -71,6 +72,7 @@ Connection& Connection::operator=(Connection&& other) noexcept {
         // The environment last: the old connection's goes with other.
         handle_ = std::exchange(other.handle_, static_cast<SQLHDBC>(SQL_NULL_HDBC));
         connected_ = std::exchange(other.connected_, false);
+        inTransactions_ = std::exchange(other.inTransactions_, false);
         environment_ = std::move(other.environment_);
     }
     return *this;
@@ -78,10 +80,13 @@ Connection& Connection::operator=(Connection&& other) noexcept {
 
 void Connection::Close() noexcept {
     if (handle_ == SQL_NULL_HDBC) return;
+    // A connection with an open transaction refuses to disconnect.
+    if (connected_ && inTransactions_) SQLEndTran(SQL_HANDLE_DBC, handle_, SQL_ROLLBACK);
     if (connected_) SQLDisconnect(handle_);
     SQLFreeHandle(SQL_HANDLE_DBC, handle_);
     handle_ = SQL_NULL_HDBC;
     connected_ = false;
+    inTransactions_ = false;
 }
 
 std::string Connection::DbmsName() const {
@@ -90,6 +95,20 @@ std::string Connection::DbmsName() const {
     Check(SQLGetInfo(handle_, SQL_DBMS_NAME, name, sizeof name, &length), SQL_HANDLE_DBC, handle_,
           "Asking for the database system's name");
     return reinterpret_cast<const char*>(name);
+}
+
+void Connection::BeginTransactions() {
+    Check(SQLSetConnectAttr(handle_, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), 0),
+          SQL_HANDLE_DBC, handle_, "Switching off automatic commits");
+    inTransactions_ = true;
+}
+
+void Connection::Commit() const { EndTransaction(SQL_COMMIT, "Committing"); }
+
+void Connection::Rollback() const { EndTransaction(SQL_ROLLBACK, "Rolling back"); }
+
+void Connection::EndTransaction(SQLSMALLINT completion, const char* context) const {
+    Check(SQLEndTran(SQL_HANDLE_DBC, handle_, completion), SQL_HANDLE_DBC, handle_, context);
 }
 
 }  // namespace sorvane::odbc

@@ -35,12 +35,20 @@ public:
     // What the driver calls its database system ("SQLite", "MariaDB", ...).
     std::string DbmsName() const;
 
+    // From here on, statements wait for Commit or Rollback. A transaction
+    // still open when the connection closes is rolled back.
+    void BeginTransactions();
+    void Commit() const;
+    void Rollback() const;
+
 private:
     void Close() noexcept;
+    void EndTransaction(SQLSMALLINT completion, const char* context) const;
 
     Environment environment_;
     SQLHDBC handle_ = SQL_NULL_HDBC;
     bool connected_ = false;
+    bool inTransactions_ = false;
 };
 
 }  // namespace sorvane::odbc
