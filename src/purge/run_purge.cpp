@@ -1,10 +1,10 @@
 #include "purge/run_purge.h"
 
 #include <charconv>
-#include <functional>
 #include <limits>
 #include <optional>
 
+#include "purge/backed_up_delete.h"
 #include "purge/backup_file.h"
 #include "purge/batch_arithmetic.h"
 #include "purge/connection_text.h"
@@ -87,49 +87,6 @@ std::optional<IdRange> FindIdRange(const odbc::Connection& connection, const Pur
     const std::optional<std::string> maxText = range.Text(1);
     if (!minText || !maxText) return std::nullopt;
     return IdRange{ReadId(*minText, "lowest"), ReadId(*maxText, "highest")};
-}
-
-constexpr int kBatchAttempts = 3;
-constexpr std::int32_t kWarningEventType = 2;
-constexpr std::int16_t kBatchChangedEventId = 27;
-
-// Deletes a batch after exporting it, so that no row goes without being in
-// the backup: a row put into the batch between its export and its DELETE
-// (an old backup restored while the run goes on) would. The DELETE runs in
-// a transaction that is committed only when it removed no more rows than
-// were exported; otherwise it is rolled back, reported, and the batch is
-// exported again (the backup may then hold some rows twice, never too few).
-void DeleteBackedUpBatch(const odbc::Connection& connection, odbc::Statement& deleteBatch,
-                         const std::function<std::int64_t()>& exportBatch, const std::string& batchName,
-                         const RunLog& log) {
-    std::int64_t deletedByUndoneAttempt = 0;
-    for (int attempt = 1;; ++attempt) {
-        const std::int64_t exported = exportBatch();
-        // The rows the undone DELETE removed must be back; a table that
-        // cannot undo a delete (no transactions) leaves them gone.
-        if (exported < deletedByUndoneAttempt) {
-            throw RunFailure(kBatchChanged, "Rows of batch " + batchName +
-                                                " were deleted and could not be restored: up to " +
-                                                std::to_string(deletedByUndoneAttempt - exported) +
-                                                " of them may be in no backup (does the table support "
-                                                "transactions?)");
-        }
-        const std::int64_t deleted = deleteBatch.Execute() ? deleteBatch.RowCount() : 0;
-        if (deleted <= exported) {
-            connection.Commit();
-            return;
-        }
-        connection.Rollback();
-        const std::string note = "Batch " + batchName + ": " + std::to_string(deleted - exported) +
-                                 " rows came in after its export; its delete was undone";
-        if (attempt == kBatchAttempts) {
-            throw RunFailure(kBatchChanged, note + " " + std::to_string(attempt) + " times, the run stops");
-        }
-        log.WriteDebugLog(note + ", exporting it again");
-        log.WriteEventLogEntry(kWarningEventType, note + ", exporting it again", kBatchChangedEventId,
-                               kBatchChangedEventId);
-        deletedByUndoneAttempt = deleted;
-    }
 }
 
 std::string ElapsedSince(std::time_t start, const RunClock& clock) {
