@@ -2,10 +2,10 @@
 
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
 #include <syslog.h>
 #include <unistd.h>
 
+#include "common/private_file.h"
 #include "common/run_failure.h"
 #include "common/regional.h"
 
@@ -24,9 +24,11 @@ int SyslogPriorityOf(std::int32_t eventType) {
     }
 }
 
-[[noreturn]] void RaiseDebugLogFailure(int error) {
-    throw RunFailure(kFileAccess, std::string("Cannot write ") + kDebugLogName + ": " + std::strerror(error));
+[[noreturn]] void RaiseDebugLogFailure(const std::string& why) {
+    throw RunFailure(kFileAccess, std::string("Cannot write ") + kDebugLogName + ": " + why);
 }
+
+[[noreturn]] void RaiseDebugLogFailure(int error) { RaiseDebugLogFailure(std::strerror(error)); }
 
 }  // namespace
 
@@ -48,8 +50,9 @@ void RunLog::WriteDebugLog(const std::string& message) const {
     const std::string line = FormatGeneralDateNow() + ": " + message + "\r\n";
     // Opened and closed for every line so that nothing stays open between
     // calls and other programs can read the log while a run goes on.
-    const int fd = ::open(kDebugLogName, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
-    if (fd < 0) RaiseDebugLogFailure(errno);
+    const OpenedFile log = OpenPrivateFileForAppending(kDebugLogName);
+    if (log.descriptor < 0) RaiseDebugLogFailure(log.refusal);
+    const int fd = log.descriptor;
     std::size_t written = 0;
     while (written < line.size()) {
         const ssize_t n = ::write(fd, line.data() + written, line.size() - written);

@@ -7,38 +7,28 @@
 #include <cerrno>
 #include <cstring>
 
+#include "common/private_file.h"
 #include "common/run_failure.h"
 
 namespace sorvane {
 
 namespace {
 
-[[noreturn]] void RaiseFileFailure(const char* doing, const std::string& path, int error) {
-    throw RunFailure(kFileAccess, std::string("Cannot ") + doing + " the backup file \"" + path +
-                                      "\": " + std::strerror(error != 0 ? error : EIO));
+[[noreturn]] void RaiseFileFailure(const char* doing, const std::string& path, const std::string& why) {
+    throw RunFailure(kFileAccess, std::string("Cannot ") + doing + " the backup file \"" + path + "\": " + why);
 }
-
-// Special files such as /dev/null or a pipe have no storage to flush to and
-// answer EINVAL: nothing there can be made more durable.
-bool SyncedOrNothingToSync(int descriptor) { return ::fsync(descriptor) == 0 || errno == EINVAL; }
 
 }  // namespace
 
-BackupFileWriter::BackupFileWriter(std::string path, bool empty) : path_(std::move(path)) {
-    const int flags = O_WRONLY | O_APPEND | O_CLOEXEC;
-    // O_EXCL tells whether this opening made the file (and so whether its
-    // folder must be flushed). The retry covers a file removed in between.
-    for (int attempt = 0; attempt < 3 && descriptor_ < 0; ++attempt) {
-        descriptor_ = ::open(path_.c_str(), flags | O_CREAT | O_EXCL, 0666);
-        if (descriptor_ >= 0) {
-            created_ = true;
-            break;
-        }
-        if (errno != EEXIST) break;
-        descriptor_ = ::open(path_.c_str(), flags | (empty ? O_TRUNC : 0));
-        if (descriptor_ < 0 && errno != ENOENT) break;
-    }
-    if (descriptor_ < 0) RaiseFileFailure("open", path_, errno);
+void BackupFileWriter::Raise(const char* doing, int error) const {
+    RaiseFileFailure(doing, path_, std::strerror(error != 0 ? error : EIO));
+}
+
+BackupFileWriter::BackupFileWriter(std::string path) : path_(std::move(path)) {
+    const OpenedFile file = OpenPrivateFileForAppending(path_);
+    if (file.descriptor < 0) RaiseFileFailure("open", path_, file.refusal);
+    descriptor_ = file.descriptor;
+    folderToFlush_ = file.created;
 }
 
 BackupFileWriter::~BackupFileWriter() {
@@ -62,33 +52,28 @@ void BackupFileWriter::Append(const std::string& lines) {
                 (void)::ftruncate(descriptor_, end - static_cast<off_t>(written));
             }
         }
-        RaiseFileFailure("write", path_, error);
+        Raise("write", error);
     }
 }
 
-void BackupFileWriter::Finish() {
-    const int descriptor = descriptor_;
-    descriptor_ = -1;
-    if (!SyncedOrNothingToSync(descriptor)) {
-        const int error = errno;
-        ::close(descriptor);
-        RaiseFileFailure("flush to disk", path_, error);
+void BackupFileWriter::Flush() {
+    // Only regular files are opened, so every failure here is a real one.
+    if (::fsync(descriptor_) != 0) Raise("flush to disk", errno);
+    if (folderToFlush_) {
+        if (const int error = SyncFolderOf(path_); error != 0) Raise("flush the folder of", error);
+        folderToFlush_ = false;
     }
-    if (::close(descriptor) != 0 && errno != EINTR) RaiseFileFailure("close", path_, errno);
-    if (created_) {
-        if (const int error = SyncFolderOf(path_); error != 0) {
-            RaiseFileFailure("flush the folder of", path_, error);
-        }
-    }
+}
+
+void BackupFileWriter::Empty() {
+    if (::ftruncate(descriptor_, 0) != 0) Raise("empty", errno);
 }
 
 int SyncFolderOf(const std::string& path) {
-    const std::size_t slash = path.find_last_of('/');
-    const std::string folder =
-        slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
-    const int descriptor = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int descriptor = ::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (descriptor < 0) return errno;
-    const int result = SyncedOrNothingToSync(descriptor) ? 0 : errno;
+    // Some file systems cannot flush a folder and say so with EINVAL.
+    const int result = ::fsync(descriptor) == 0 || errno == EINVAL ? 0 : errno;
     ::close(descriptor);
     return result;
 }

@@ -1,21 +1,22 @@
 #pragma once
-// The backup file of one batch, written so that the batch may be deleted only
-// once its rows are on stable storage.
+// A backup file of one run, written so that a batch may be deleted only once
+// its rows are on stable storage.
 
-#include <cstdint>
 #include <string>
 
 namespace sorvane {
 
-// One opening of the backup file. Text is appended in whole lines with
-// O_APPEND, so two runs writing the same file at once (on a local file
-// system) interleave lines, never parts of lines. Every failure raises
-// RunFailure kFileAccess naming the file.
+// The backup file, open for appending from the first batch that writes to it
+// until the run ends. Text is appended in whole lines with O_APPEND, so two
+// runs writing the same file at once (on a local file system) interleave
+// lines, never parts of lines. Every failure raises RunFailure kFileAccess
+// naming the file.
 class BackupFileWriter {
 public:
-    // Opens `path` for appending, creating it (mode 0666 less the umask) when
-    // it is not there; `empty` cuts an existing file to nothing first.
-    BackupFileWriter(std::string path, bool empty);
+    // Opens `path` as OpenPrivateFileForAppending does (no symbolic link, no
+    // FIFO or device, no other user's file in a folder others can write to),
+    // creating it with mode 0600 less the umask when it is not there.
+    explicit BackupFileWriter(std::string path);
     ~BackupFileWriter();
     BackupFileWriter(const BackupFileWriter&) = delete;
     BackupFileWriter& operator=(const BackupFileWriter&) = delete;
@@ -26,17 +27,28 @@ public:
     // glue its first line to a broken one.
     void Append(const std::string& lines);
 
-    // Flushes the file to stable storage, closes it, and when this opening
-    // created the file, flushes its folder as well so that the file's name
-    // survives a crash too.
-    void Finish();
+    // Flushes the file to stable storage; after this opening created the file
+    // or NameAddedToFolder() was called, its folder as well, so that the names
+    // survive a crash too.
+    void Flush();
 
-    bool Created() const noexcept { return created_; }
+    // Another name in the file's folder (the run's mark) must be flushed with
+    // the next Flush().
+    void NameAddedToFolder() noexcept { folderToFlush_ = true; }
+
+    // Cuts the file to nothing.
+    void Empty();
+
+    // The open file, for the run's lock on it.
+    int Descriptor() const noexcept { return descriptor_; }
+    const std::string& Path() const noexcept { return path_; }
 
 private:
+    [[noreturn]] void Raise(const char* doing, int error) const;
+
     std::string path_;
     int descriptor_ = -1;
-    bool created_ = false;
+    bool folderToFlush_ = false;
 };
 
 // Flushes the folder holding `path` (the current folder for a bare name) to

@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "purge/backup_file_writer.h"
 #include "purge/batch_arithmetic.h"
 #include "purge/csv_field.h"
 #include "purge/field_text.h"
@@ -72,10 +71,7 @@ std::int64_t CsvBatchExport::ExportBatch(std::int32_t batchTop, std::int32_t bat
         log_);
     odbc::Statement& query = batch->statement;
 
-    const std::string path = BackupFilePath(settings, LocalTime(clock_.Now()));
-    const bool overwrite = IsOn(settings.overwrite, "overwrite");
-    const bool empty = backupRun_.FirstOpening(path) && overwrite;
-    BackupFileWriter file(path, empty);
+    BackupFileWriter& file = backupRun_.FileFor(settings, clock_, log_);
 
     const int columns = query.ColumnCount();
     std::vector<int> types;
@@ -103,7 +99,7 @@ std::int64_t CsvBatchExport::ExportBatch(std::int32_t batchTop, std::int32_t bat
     }
     file.Append(chunk);
     // On stable storage before the caller deletes the batch.
-    file.Finish();
+    file.Flush();
     return rows;
 }
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "purge/backup_file.h"
+#include "purge/backup_run.h"
 #include "purge/odbc_connection_pool.h"
 #include "purge/purge_host.h"
 #include "purge/purge_settings.h"
@@ -34,6 +34,9 @@ public:
     // flushed); whole lines already written stay in the file, a line cut
     // short by the failure does not.
     std::int64_t ExportBatch(std::int32_t batchTop, std::int32_t batchWidth);
+
+    // The run got through all its batches (see BackupRun::Finish).
+    void Finish() { backupRun_.Finish(); }
 
 private:
     const PurgeSettings& settings_;

@@ -164,6 +164,7 @@ PurgeOutcome RunPurgeWithClock(const PurgeSettings& settings, PurgeHost& host, c
         batchTop = lowerBound;
         host.BatchDone(batchCounter);
     }
+    backup.Finish();
 
     host.BatchesDone();
     log.WriteDebugLog("About " + FormatSignedCount(batchCounter) + " records deleteted in " +

@@ -10,6 +10,7 @@
 
 #include "purge/purge_host.h"
 #include "startup/command_line_options.h"
+#include "startup/process_signals.h"
 #include "startup/split_command_line.h"
 #include "startup/startup.h"
 #include "startup/stdout_manual_page_sink.h"
@@ -71,6 +72,7 @@ int main(int argc, char** argv) {
     // locale per process, and numbers and dates follow the user's regional
     // settings through it. Everything else a run needs is passed to it.
     std::setlocale(LC_ALL, "");
+    sorvane::IgnoreFileSizeLimitSignal();
 
     const std::vector<std::string> argumentList =
         sorvane::SplitCommandLine(sorvane::BuildRawCommandLine(argc, argv));

@@ -2,6 +2,8 @@
 // test script's MariaDB and PostgreSQL too).
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <climits>
@@ -11,6 +13,7 @@
 #include <set>
 #include <tuple>
 
+#include "purge/backup_run.h"
 #include "purge/failure_of.h"
 #include "common/reporting.h"
 #include "purge/run_purge.h"
@@ -247,18 +250,29 @@ TEST_P(PurgeRunTest, OverwriteEmptiesTheFileOnceAndKeepsEveryBatch) {
     }
 }
 
-TEST_P(PurgeRunTest, ARunPassingMidnightWritesToTheNewDaysFile) {
-    clock_.now = test::LocalMoment("2026-12-06 23:59:59");
-    std::ofstream(BackupFile("2026-12-07-BackupFile.csv"), std::ios::binary) << "stale\r\n";
-    PurgeSettings settings = Settings();
-    settings.includeDate = 1;
-    settings.overwrite = 1;
-    host_.onProgress = [&](std::int64_t) { clock_.now = test::LocalMoment("2026-12-07 00:00:01"); };
-    Run(settings);
+// With overwrite on, the file is named after the day the run began, so that
+// tomorrow's run never empties rows that this run deleted after midnight.
+TEST_P(PurgeRunTest, ARunPassingMidnightKeepsItsDayOnlyWhenItOverwrites) {
+    for (const int overwrite : {1, 0}) {
+        SCOPED_TRACE(overwrite);
+        Seed(SeedRows());
+        clock_.now = test::LocalMoment("2026-12-06 23:59:59");
+        std::ofstream(BackupFile("2026-12-07-BackupFile.csv"), std::ios::binary) << "2,stale\r\n";
+        PurgeSettings settings = Settings();
+        settings.includeDate = 1;
+        settings.overwrite = overwrite;
+        host_.onProgress = [&](std::int64_t) { clock_.now = test::LocalMoment("2026-12-07 00:00:01"); };
+        Run(settings);
 
-    EXPECT_EQ(RemainingIds(), Ids(false));
-    EXPECT_EQ(test::FirstDifference(Backup("2026-12-06-BackupFile.csv"), Expected(Ids(true, "ReceivedAt", 129, 139))), "");
-    EXPECT_EQ(test::FirstDifference(Backup("2026-12-07-BackupFile.csv"), Expected(Ids(true, "ReceivedAt", INT_MIN, 129))), "");
+        EXPECT_EQ(RemainingIds(), Ids(false));
+        CsvRows nextDay = Backup("2026-12-07-BackupFile.csv");
+        EXPECT_EQ(nextDay.front(), (std::vector<std::string>{"2", "stale"}));
+        nextDay.erase(nextDay.begin());
+        EXPECT_EQ(Backup("2026-12-06-BackupFile.csv"), Expected(Ids(true, "ReceivedAt", overwrite ? INT_MIN : 129, 139)));
+        EXPECT_EQ(nextDay, Expected(overwrite ? std::set<int>{} : Ids(true, "ReceivedAt", INT_MIN, 129)));
+        fs::remove(BackupFile("2026-12-06-BackupFile.csv"));
+        fs::remove(BackupFile("2026-12-07-BackupFile.csv"));
+    }
 }
 
 TEST_P(PurgeRunTest, AFailingRunSaysWhyAndLosesNothing) {
@@ -377,6 +391,67 @@ TEST_P(PurgeRunTest, TimesAreTheClientsWhateverZoneTheServerIsIn) {
         EXPECT_EQ(RemainingIds(), std::set<int>{2});
         EXPECT_EQ(Backup(), (CsvRows{{"1", "2026-11-30"}, {"3", "2026-11-29 23:59:59.75"}}));
     }
+}
+
+// The disk "fills up" under the open backup file: its descriptor now leads to /dev/full.
+void FailWritesTo(const fs::path& file) {
+    for (const auto& entry : fs::directory_iterator("/proc/self/fd")) {
+        std::error_code unreadable;
+        if (fs::read_symlink(entry.path(), unreadable) != file) continue;
+        const int full = ::open("/dev/full", O_WRONLY | O_CLOEXEC);
+        ASSERT_GE(full, 0);
+        ::dup2(full, std::stoi(entry.path().filename().string()));
+        ::close(full);
+        return;
+    }
+    FAIL() << file << " is not open";
+}
+
+// A run that fails part way leaves its mark; the next run with overwrite on
+// keeps the rows the failed one deleted and takes the mark away when it ends.
+TEST_P(PurgeRunTest, ABackupFailingPartWayKeepsItsRowsThroughTheNextOverwritingRun) {
+    if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
+    ASSERT_FALSE(Ids(true, "ReceivedAt", 119, 129).empty());
+    host_.onProgress = [&](std::int64_t counter) {
+        if (counter == 10) FailWritesTo(BackupFile());
+    };
+    PurgeSettings settings = Settings();
+    settings.overwrite = 1;
+    ExpectFailure(settings, kFileAccess, "BackupFile.csv");
+
+    std::set<int> expectedRemaining = AllIds();
+    for (const int id : Ids(true, "ReceivedAt", 129, 139)) expectedRemaining.erase(id);
+    EXPECT_EQ(RemainingIds(), expectedRemaining);
+    EXPECT_EQ(Backup(), Expected(Ids(true, "ReceivedAt", 129, 139)));
+    const fs::path mark = BackupFile("BackupFile.csv.unfinished");
+    EXPECT_TRUE(fs::exists(mark));
+
+    host_.onProgress = nullptr;
+    EXPECT_EQ(Run(settings), PurgeOutcome::Finished);
+    EXPECT_EQ(Backup(), Expected(Ids(true)));
+    EXPECT_FALSE(fs::exists(mark));
+}
+
+// A run that would empty the file another run is writing fails before it
+// deletes anything; a run that appends shares the file.
+TEST_P(PurgeRunTest, OverwriteNeverEmptiesAFileAnotherRunIsWriting) {
+    PurgeSettings settings = Settings();
+    BackupRun otherRun;
+    otherRun.FileFor(settings, clock_, log_).Append("1,other run\r\n");
+    settings.overwrite = 1;
+    ExpectFailure(settings, kFileAccess, "another run is writing it");
+    EXPECT_EQ(RemainingIds(), AllIds());
+    EXPECT_EQ(test::ReadWholeFile(BackupFile()), "1,other run\r\n");
+
+    settings.overwrite = 0;
+    EXPECT_EQ(Run(settings), PurgeOutcome::Finished);
+    CsvRows backup = Backup();
+    EXPECT_EQ(backup.front(), (std::vector<std::string>{"1", "other run"}));
+    backup.erase(backup.begin());
+    EXPECT_EQ(backup, Expected(Ids(true)));
+    EXPECT_TRUE(fs::exists(BackupFile("BackupFile.csv.unfinished")));  // the other run has not finished
+    otherRun.Finish();
+    EXPECT_FALSE(fs::exists(BackupFile("BackupFile.csv.unfinished")));
 }
 
 INSTANTIATE_TEST_SUITE_P(Dbms, PurgeRunTest, ::testing::ValuesIn(test::TestDataSourceNames()),
