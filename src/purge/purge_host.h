@@ -35,6 +35,11 @@ public:
     // deleted rows (rather than only backing them up).
     virtual void RunFinished(std::int64_t /*batchCounter*/, const std::string& /*elapsed*/,
                              bool /*deleted*/) {}
+
+    // The signal that asked the run to stop, or 0. Looked at before every
+    // batch: a run stops between two batches, never between a batch's export
+    // and its delete.
+    virtual int StopSignal() const { return 0; }
 };
 
 }  // namespace sorvane

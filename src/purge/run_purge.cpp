@@ -22,6 +22,10 @@ namespace sorvane {
 
 namespace {
 
+constexpr std::int32_t kWarningEventType = 2;
+constexpr std::int16_t kStopEventId = 27;
+constexpr std::int16_t kStopEventCategory = 26;
+
 void CheckSettings(const PurgeSettings& settings) {
     // Without a name the driver manager falls back to a default driver and
     // leaves a stray file behind instead of saying what is wrong.
@@ -89,6 +93,15 @@ std::optional<IdRange> FindIdRange(const odbc::Connection& connection, const Pur
     return IdRange{ReadId(*minText, "lowest"), ReadId(*maxText, "highest")};
 }
 
+// A stop is no failure (the data is consistent), but a scheduler's log
+// should show that the purge did not get through.
+void ReportStop(const RunLog& log, int signal, std::int64_t batchesDone) {
+    const std::string message = "Run interrupted by signal " + std::to_string(signal) + " after " +
+                                std::to_string(batchesDone) + (batchesDone == 1 ? " batch" : " batches");
+    log.WriteEventLogEntry(kWarningEventType, message, kStopEventId, kStopEventCategory);
+    log.WriteDebugLog(message);
+}
+
 std::string ElapsedSince(std::time_t start, const RunClock& clock) {
     return FormatElapsed(static_cast<std::int64_t>(clock.Now() - start));
 }
@@ -146,7 +159,12 @@ PurgeOutcome RunPurgeWithClock(const PurgeSettings& settings, PurgeHost& host, c
     std::int32_t batchTop = range->maxId;
     const bool backUpAndDelete = settings.backupRows != 0 && settings.deleteRows != 0;
     if (backUpAndDelete) connection.BeginTransactions();
+    std::int64_t batchesDone = 0;
     while (batchTop >= range->minId) {
+        if (const int signal = host.StopSignal(); signal != 0) {
+            ReportStop(log, signal, batchesDone);
+            return PurgeOutcome::Stopped;
+        }
         host.Yield();
         const std::int32_t lowerBound = BatchLowerBound(batchTop, batchWidth);
         deleteBatch.SetParameter(batchTopParameter, batchTop);
@@ -162,6 +180,7 @@ PurgeOutcome RunPurgeWithClock(const PurgeSettings& settings, PurgeHost& host, c
         }
         batchCounter += batchWidth;
         batchTop = lowerBound;
+        ++batchesDone;
         host.BatchDone(batchCounter);
     }
     backup.Finish();

@@ -13,6 +13,7 @@ class RunLog;
 enum class PurgeOutcome {
     Finished,  // the run got through its batches
     NoData,    // no row lies on or before the cut-off
+    Stopped,   // host.StopSignal() asked the run to stop between two batches
 };
 
 // Raises RunFailure on every failure; catches nothing. Tells `host` each

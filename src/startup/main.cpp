@@ -10,6 +10,7 @@
 
 #include "purge/purge_host.h"
 #include "startup/command_line_options.h"
+#include "startup/command_line_host.h"
 #include "startup/process_signals.h"
 #include "startup/split_command_line.h"
 #include "startup/startup.h"
@@ -90,7 +91,7 @@ int main(int argc, char** argv) {
     }
 
     ManualPageOnFirstUse manual(argc, argv);
-    sorvane::PurgeHost host;
+    sorvane::CommandLineHost host;
     sorvane::RunLog log;
     return sorvane::RunStartup(argumentList, manual, host, log);
 }

@@ -4,6 +4,7 @@
 
 #include "common/run_failure.h"
 #include "startup/command_line_options.h"
+#include "startup/process_signals.h"
 #include "common/reporting.h"
 
 namespace sorvane {
@@ -33,7 +34,7 @@ void ReportStartupFailure(const RunLog& log, long number, const std::string& des
     }
 }
 
-int RunCommandLine(const std::vector<std::string>& argumentList, ManualPageSink& manual, PurgeHost& host,
+int RunCommandLine(const std::vector<std::string>& argumentList, ManualPageSink& manual, CommandLineHost& host,
                    RunLog& log, const StartupServices& services) {
     PurgeSettings settings;
     settings.commandLineMode = 1;
@@ -50,13 +51,16 @@ int RunCommandLine(const std::vector<std::string>& argumentList, ManualPageSink&
 
     log.WriteDebugLog("ConSorvane was started successfully");
     if (!services.runPurge) throw RunFailure(kInvalidArgument, "No purge run is available");
-    services.runPurge(settings, host, log);
+    const StopSignals stopSignals(host.Stop());
+    if (services.runPurge(settings, host, log) == PurgeOutcome::Stopped) {
+        return kExitStoppedBySignal + host.StopSignal();
+    }
     return kExitPurgeEnded;
 }
 
 }  // namespace
 
-int RunStartup(const std::vector<std::string>& argumentList, ManualPageSink& manual, PurgeHost& host,
+int RunStartup(const std::vector<std::string>& argumentList, ManualPageSink& manual, CommandLineHost& host,
                RunLog& log, const StartupServices& services) {
     int status = kExitRunFailure;
     try {
@@ -68,7 +72,7 @@ int RunStartup(const std::vector<std::string>& argumentList, ManualPageSink& man
     }
     // A finished purge ends the program at once; otherwise an open manual
     // page keeps it running until the user closes it.
-    if (status != kExitPurgeEnded) manual.WaitUntilClosed();
+    if (status == kExitRunFailure || status == kExitDsnMissing) manual.WaitUntilClosed();
     return status;
 }
 

@@ -7,6 +7,7 @@
 
 #include "common/reporting.h"
 #include "purge/purge_host.h"
+#include "startup/command_line_host.h"
 #include "purge/purge_settings.h"
 #include "purge/run_purge.h"
 #include "startup/manual_page.h"
@@ -19,10 +20,13 @@ namespace sorvane {
 //   0  the purge run finished, or found no row old enough;
 //   1  the start-up error handler caught a failure (bad option value, missing
 //      manual page, unwritable debug.log, any failure of the purge run);
-//   2  no -dsn was given, so no purge ran (also for a lone -h).
+//   2  no -dsn was given, so no purge ran (also for a lone -h);
+//   128 + N  signal N (SIGINT, SIGTERM or SIGHUP) stopped the run between two
+//      batches (130, 143, 129), as a shell reports a program ended by it.
 constexpr int kExitPurgeEnded = 0;
 constexpr int kExitRunFailure = 1;
 constexpr int kExitDsnMissing = 2;
+constexpr int kExitStoppedBySignal = 128;
 
 using PurgeRunner = std::function<PurgeOutcome(const PurgeSettings&, PurgeHost&, const RunLog&)>;
 
@@ -38,8 +42,10 @@ struct StartupServices {
 // here, written to the event log (type 1, ID 26, category 26) and the debug
 // log, and ends the run. When no purge ended the program (statuses 1 and 2),
 // manual.WaitUntilClosed() lets a shown manual page keep the program alive.
-// `log` is the run's: -debug turns its debug log on.
-int RunStartup(const std::vector<std::string>& argumentList, ManualPageSink& manual, PurgeHost& host,
+// `log` is the run's: -debug turns its debug log on. While the purge runs,
+// SIGINT, SIGTERM and SIGHUP ask it through `host` to stop between two
+// batches.
+int RunStartup(const std::vector<std::string>& argumentList, ManualPageSink& manual, CommandLineHost& host,
                RunLog& log, const StartupServices& services = {});
 
 }  // namespace sorvane

@@ -189,7 +189,7 @@ TEST(ManualPageOption, FillsOneWindowThatKeepsTheRunUntilItIsClosed) {
     deadline.start(10000);
     StartupServices services;
     services.loadManualPage = [] { return std::optional<std::vector<std::string>>{{"a", "b"}}; };
-    PurgeHost host;
+    CommandLineHost host;
     EXPECT_EQ(RunStartup({"", "-h", "-help"}, *sink, host, log, services), kExitDsnMissing);
     test::RunPendingDeletes();
     EXPECT_FALSE(forced) << "the window never held both copies";

@@ -59,6 +59,8 @@ struct RecordingHost : PurgeHost {
     void RunFinished(std::int64_t counter, const std::string& elapsed, bool deleted) override {
         calls.push_back("finished " + std::to_string(counter) + " " + elapsed + (deleted ? " deleted" : " backed up"));
     }
+    int StopSignal() const override { return stopSignal; }
+    int stopSignal = 0;
 };
 
 // Old and young times in turn, the cut-off itself and the second after it among them.
@@ -430,6 +432,18 @@ TEST_P(PurgeRunTest, ABackupFailingPartWayKeepsItsRowsThroughTheNextOverwritingR
     EXPECT_EQ(Run(settings), PurgeOutcome::Finished);
     EXPECT_EQ(Backup(), Expected(Ids(true)));
     EXPECT_FALSE(fs::exists(mark));
+}
+
+// A stop request is seen before a batch begins, never between its export and its delete.
+TEST_P(PurgeRunTest, AStopRequestEndsTheRunBetweenTwoBatches) {
+    host_.onProgress = [&](std::int64_t counter) { host_.stopSignal = counter == 10 ? 15 : 0; };
+    PurgeSettings settings = Settings();
+    EXPECT_EQ(Run(settings), PurgeOutcome::Stopped);
+    std::set<int> expectedRemaining = AllIds();
+    for (const int id : Ids(true, "ReceivedAt", 129, 139)) expectedRemaining.erase(id);
+    EXPECT_EQ(RemainingIds(), expectedRemaining);
+    EXPECT_EQ(Backup(), Expected(Ids(true, "ReceivedAt", 129, 139)));
+    EXPECT_TRUE(fs::exists(BackupFile("BackupFile.csv.unfinished")));  // the run did not finish
 }
 
 // A run that would empty the file another run is writing fails before it

@@ -83,7 +83,7 @@ TEST(Startup, ExitStatusEventLogAndManualPageFollowTheRun) {
             if (c.purgeFailure) std::rethrow_exception(c.purgeFailure);
             return PurgeOutcome::Finished;
         };
-        PurgeHost host;
+        CommandLineHost host;
         const int exitStatus = RunStartup(SplitCommandLine(c.commandLine), run, host, log, services);
         EXPECT_EQ(std::tuple(exitStatus, run.events, run.purges, run.shows, run.appended),
                   std::tuple(c.exitStatus, c.events, c.purges, c.pagesShown,
