@@ -14,6 +14,7 @@
 #include <tuple>
 
 #include "purge/backup_run.h"
+#include "common/reporting.h"
 #include "purge/failure_of.h"
 #include "common/reporting.h"
 #include "purge/run_purge.h"
@@ -437,8 +438,16 @@ TEST_P(PurgeRunTest, ABackupFailingPartWayKeepsItsRowsThroughTheNextOverwritingR
 // A stop request is seen before a batch begins, never between its export and its delete.
 TEST_P(PurgeRunTest, AStopRequestEndsTheRunBetweenTwoBatches) {
     host_.onProgress = [&](std::int64_t counter) { host_.stopSignal = counter == 10 ? 15 : 0; };
-    PurgeSettings settings = Settings();
-    EXPECT_EQ(Run(settings), PurgeOutcome::Stopped);
+    struct : EventLogSink {
+        bool Write(std::int32_t type, const std::string& message, std::int16_t, std::int16_t) override {
+            entries.push_back(std::to_string(type) + " " + message);
+            return true;
+        }
+        std::vector<std::string> entries;
+    } systemLog;
+    const RunLog log(systemLog);
+    EXPECT_EQ(RunPurgeWithClock(Settings(), host_, log, clock_), PurgeOutcome::Stopped);
+    EXPECT_EQ(systemLog.entries, std::vector<std::string>{"2 Run interrupted by signal 15 after 1 batch"});
     std::set<int> expectedRemaining = AllIds();
     for (const int id : Ids(true, "ReceivedAt", 129, 139)) expectedRemaining.erase(id);
     EXPECT_EQ(RemainingIds(), expectedRemaining);
