@@ -27,7 +27,7 @@ void WriteBatch(const fs::path& file, const std::string& lines) {
 
 fs::perms ModeOf(const fs::path& file) { return fs::status(file).permissions() & fs::perms::all; }
 
-// Appending and emptying across batches are shown by the purge suite's overwrite test.
+// Appending and emptying across batches are shown by the purge suite's overwrite tests.
 TEST(BackupFileWriter, CreatesAPrivateFileAndLeavesAnExistingOnesMode) {
     test::TempDir dir;
     const fs::path file = dir.Path() / "BackupFile.csv";

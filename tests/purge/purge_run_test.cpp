@@ -235,24 +235,6 @@ TEST_P(PurgeRunTest, ARunTellsItsHostEachStep) {
     EXPECT_EQ(RemainingIds(), (std::set<int>{96, 97, 98, 99, 100}));
 }
 
-TEST_P(PurgeRunTest, OverwriteEmptiesTheFileOnceAndKeepsEveryBatch) {
-    for (const int overwrite : {1, 0}) {
-        SCOPED_TRACE(overwrite);
-        Seed(SeedRows());
-        std::ofstream(BackupFile(), std::ios::binary) << "earlier,content\r\n";
-        PurgeSettings settings = Settings(1);
-        settings.overwrite = overwrite;
-        Run(settings);
-        CsvRows backup = test::ReadCsvWithPython(BackupFile());
-        if (overwrite == 0) {
-            ASSERT_FALSE(backup.empty());
-            EXPECT_EQ(backup.front(), (std::vector<std::string>{"earlier", "content"}));
-            backup.erase(backup.begin());
-        }
-        EXPECT_EQ(test::FirstDifference(SortedById(backup), Expected(Ids(true))), "");
-    }
-}
-
 // With overwrite on, the file is named after the day the run began, so that
 // tomorrow's run never empties rows that this run deleted after midnight.
 TEST_P(PurgeRunTest, ARunPassingMidnightKeepsItsDayOnlyWhenItOverwrites) {
@@ -456,8 +438,9 @@ TEST_P(PurgeRunTest, AStopRequestEndsTheRunBetweenTwoBatches) {
 }
 
 // A run that would empty the file another run is writing fails before it
-// deletes anything; a run that appends shares the file.
-TEST_P(PurgeRunTest, OverwriteNeverEmptiesAFileAnotherRunIsWriting) {
+// deletes anything; a run that appends shares the file. Once the file is
+// free, overwrite empties it once and keeps every batch of its run.
+TEST_P(PurgeRunTest, OverwriteEmptiesOnlyAFileNoOtherRunIsWriting) {
     PurgeSettings settings = Settings();
     BackupRun otherRun;
     otherRun.FileFor(settings, clock_, log_).Append("1,other run\r\n");
@@ -475,6 +458,12 @@ TEST_P(PurgeRunTest, OverwriteNeverEmptiesAFileAnotherRunIsWriting) {
     EXPECT_TRUE(fs::exists(BackupFile("BackupFile.csv.unfinished")));  // the other run has not finished
     otherRun.Finish();
     EXPECT_FALSE(fs::exists(BackupFile("BackupFile.csv.unfinished")));
+
+    Seed(SeedRows());
+    settings.overwrite = 1;
+    settings.recordsPerTrip = 1;
+    EXPECT_EQ(Run(settings), PurgeOutcome::Finished);
+    EXPECT_EQ(Backup(), Expected(Ids(true)));
 }
 
 INSTANTIATE_TEST_SUITE_P(Dbms, PurgeRunTest, ::testing::ValuesIn(test::TestDataSourceNames()),
