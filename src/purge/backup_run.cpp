@@ -26,15 +26,19 @@ void Lock(const BackupFileWriter& file, int operation) {
     }
 }
 
-// Puts the mark beside the file unless it is there. Returns whether it was
-// there already.
-bool MarkAsBeingWritten(BackupFileWriter& file) {
+enum class Mark { Placed, AlreadyThere, NotPossible };
+
+// Puts the mark beside the file unless it is there. A folder we may not write
+// to (a file prepared for us in someone else's folder) cannot take it.
+Mark MarkAsBeingWritten(BackupFileWriter& file, std::string& why) {
     const std::string mark = file.Path() + kUnfinishedMarkSuffix;
     const int descriptor =
         ::open(mark.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);
     if (descriptor < 0) {
-        if (errno == EEXIST) return true;
-        RaiseFileFailure("mark as being written", file.Path(), mark + ": " + std::strerror(errno));
+        if (errno == EEXIST) return Mark::AlreadyThere;
+        why = mark + ": " + std::strerror(errno);
+        if (errno == EACCES || errno == EPERM || errno == EROFS) return Mark::NotPossible;
+        RaiseFileFailure("mark as being written", file.Path(), why);
     }
     const std::string text = "A run of sorvane (process " + std::to_string(::getpid()) +
                              ") is writing the file beside this one, or was stopped before it finished.\n"
@@ -43,7 +47,7 @@ bool MarkAsBeingWritten(BackupFileWriter& file) {
     ::close(descriptor);
     if (!written) RaiseFileFailure("mark as being written", file.Path(), mark);
     file.NameAddedToFolder();
-    return false;
+    return Mark::Placed;
 }
 
 }  // namespace
@@ -55,21 +59,24 @@ BackupFileWriter& BackupRun::FileFor(const PurgeSettings& settings, const RunClo
     if (const auto found = files_.find(path); found != files_.end()) return *found->second;
 
     auto file = std::make_unique<BackupFileWriter>(path);
-    if (overwrite) {
-        // Held alone only while the file is emptied; shared while rows go in,
-        // so runs that append may join but none may empty it.
-        Lock(*file, LOCK_EX | LOCK_NB);
-        if (MarkAsBeingWritten(*file)) {
-            log.WriteDebugLog("The backup file \"" + path + "\" holds rows of a run that did not finish (" + path +
+    // With overwrite the lock is held alone only while the file is emptied;
+    // shared while rows go in, so runs that append may join but none may
+    // empty it.
+    Lock(*file, overwrite ? LOCK_EX | LOCK_NB : LOCK_SH);
+    std::string why;
+    const Mark mark = MarkAsBeingWritten(*file, why);
+    if (overwrite && mark == Mark::Placed) file->Empty();
+    if (overwrite && mark == Mark::AlreadyThere) {
+        log.WriteDebugLog("The backup file \"" + path + "\" holds rows of a run that did not finish (" + path +
                           kUnfinishedMarkSuffix + " is there): they are kept and this run appends");
-        } else {
-            file->Empty();
-        }
-        Lock(*file, LOCK_SH);
-    } else {
-        Lock(*file, LOCK_SH);
-        MarkAsBeingWritten(*file);
     }
+    // Without its mark a run cannot keep a later one from emptying its rows,
+    // so it empties none either.
+    if (mark == Mark::NotPossible) {
+        log.WriteDebugLog("The backup file \"" + path + "\" cannot be marked as being written (" + why +
+                          (overwrite ? "): it is not emptied and this run appends" : ")"));
+    }
+    if (overwrite) Lock(*file, LOCK_SH);
     return *files_.emplace(path, std::move(file)).first->second;
 }
 

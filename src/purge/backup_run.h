@@ -30,8 +30,10 @@ public:
     // that tomorrow's run would empty as its own; and it empties the file at
     // that first opening only when no other run of ours has it open (else it
     // fails before anything is deleted) and no mark says that an earlier run
-    // did not finish (then it keeps those rows and appends). Without overwrite
-    // the date is taken at every batch and the file is only appended to.
+    // did not finish (then it keeps those rows and appends); a run that cannot
+    // put its mark there (a folder it may not write to) empties nothing and
+    // appends. Without overwrite the date is taken at every batch and the
+    // file is only appended to.
     BackupFileWriter& FileFor(const PurgeSettings& settings, const RunClock& clock, const RunLog& log);
 
     // Called when the run got through all its batches: takes away the mark of

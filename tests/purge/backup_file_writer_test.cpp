@@ -10,7 +10,9 @@
 #include <fstream>
 #include <functional>
 
+#include "common/reporting.h"
 #include "purge/backup_file_writer.h"
+#include "purge/backup_run.h"
 #include "purge/failure_of.h"
 #include "support/temp_dir.h"
 
@@ -119,6 +121,32 @@ TEST(BackupFileWriter, WriteRefusedHalfwayLeavesNoBrokenLine) {
     EXPECT_EQ(test::ReadWholeFile(file), "1,first batch\r\n");
     WriteBatch(file, "3,c\r\n");  // the next opening's lines follow a whole line
     EXPECT_EQ(test::ReadWholeFile(file), "1,first batch\r\n3,c\r\n");
+}
+
+// A file prepared for the run in a folder it may not write to takes no mark
+// beside it; overwrite then appends rather than empty rows it cannot protect.
+TEST(BackupRun, WithoutRoomForItsMarkOverwriteAppends) {
+    if (::geteuid() != 0) GTEST_SKIP() << "acting as another user needs root";
+    test::TempDir dir;
+    fs::permissions(dir.Path(), fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec);
+    const fs::path file = dir.Path() / "BackupFile.csv";
+    std::ofstream(file, std::ios::binary) << "1,kept\r\n";
+    ASSERT_EQ(::chown(file.c_str(), 65534, 65534), 0);
+    PurgeSettings settings;
+    settings.filePath = dir.Path().string();
+    settings.overwrite = 1;
+    const RunLog log;
+    struct AsNobody {
+        AsNobody() { EXPECT_EQ(::seteuid(65534), 0); }
+        ~AsNobody() { EXPECT_EQ(::seteuid(0), 0); }
+    };
+    {
+        const AsNobody nobody;
+        BackupRun run;
+        run.FileFor(settings, SystemRunClock(), log).Append("2,new\r\n");
+        run.Finish();
+    }
+    EXPECT_EQ(test::ReadWholeFile(file), "1,kept\r\n2,new\r\n");
 }
 
 TEST(SyncFolderOf, FlushesTheFolderOrNamesTheFailure) {
