@@ -35,6 +35,8 @@ struct PurgeSettings {
     std::string filePath;
     NumberOrText overwrite = 0;
     NumberOrText includeDate = 0;
+    // 0 for a window run. The run itself does not ask: the host it is given
+    // carries the window's steps.
     std::int16_t commandLineMode = 1;
 };
 

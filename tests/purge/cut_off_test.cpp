@@ -7,16 +7,15 @@
 namespace sorvane {
 namespace {
 
-// The time of day plays no part in the cut-off.
-std::tm Day(int year, int month, int day) { return test::Day(year, month, day, 15); }
-
 struct CutOffCase {
     std::int16_t days;
     std::tm today;
     const char* expected;  // nothing: the difference leaves 16 bits
 };
 
+// The time of day (15:00 here) plays no part in the cut-off.
 TEST(CutOffLiteral, IsMidnightOfTheDayDaysMinusOneBack) {
+    const auto Day = [](int year, int month, int day) { return test::Day(year, month, day, 15); };
     const CutOffCase cases[] = {
         {7, Day(2026, 12, 6), "2026-11-30"},     {1, Day(2026, 12, 6), "2026-12-06"},
         {0, Day(2026, 12, 31), "2027-01-01"},    {2, Day(2028, 3, 1), "2028-02-29"},

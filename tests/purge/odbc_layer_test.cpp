@@ -23,8 +23,7 @@ TEST(OdbcLayer, MovedHandlesKeepTheirParametersAndFailuresCarryTheirSqlState) {
     statement = std::move(prepared);
     statement.SetParameter(second, 7);
     statement.SetParameter(first, -2147483647 - 1);
-    ASSERT_TRUE(statement.Execute());
-    ASSERT_TRUE(statement.Fetch());
+    ASSERT_TRUE(statement.Execute() && statement.Fetch());
     EXPECT_EQ(statement.Text(0), "-2147483648");
     EXPECT_EQ(statement.Text(1), "7");
     EXPECT_EQ(&statement.ParentConnection(), &connection);

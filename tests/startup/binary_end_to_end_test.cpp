@@ -84,13 +84,6 @@ std::vector<std::pair<LogRow, std::optional<std::string>>> Fixture() {
             row(16, young, "young above the range", {})};
 }
 
-void Seed(const TestDataSource& source, const std::string& table) {
-    CreateLogTable(source, table);
-    std::vector<LogRow> rows;
-    for (const auto& [row, backupLine] : Fixture()) rows.push_back(row);
-    InsertLogRows(source, table, rows);
-}
-
 Texts Ids(const TestDataSource& source, const std::string& table) {
     Texts ids;
     for (const Row& row : FetchRows(source, "SELECT id FROM " + table + " ORDER BY id")) ids.push_back(*row.at(0));
@@ -103,7 +96,8 @@ TEST_P(BinaryFullRun, BacksUpAndDeletesExactlyTheOldRows) {
     const auto source = OpenTestDataSource(GetParam());
     if (!source) GTEST_SKIP() << GetParam() << " cannot be reached";
     const std::string table = UniqueTableName("e2e_full");
-    Seed(*source, table);
+    CreateLogTable(*source, table);
+    for (const auto& [row, backupLine] : Fixture()) InsertLogRows(*source, table, {row});
     // Relative paths: a temporary folder's random name may hold "-h".
     TempDir work;
     fs::create_directory(work.Path() / "backup");
