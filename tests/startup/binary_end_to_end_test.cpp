@@ -142,7 +142,8 @@ INSTANTIATE_TEST_SUITE_P(Dbms, BinaryFullRun, ::testing::ValuesIn(TestDataSource
 // Without a display -h and -help write the manual page to standard output: the
 // copy in the current folder when there is one, else the one beside the program.
 TEST(BinaryManualPage, WritesTheManualPageToStandardOutput) {
-    const std::string shipped = ReadWholeFile(fs::path(SORVANE_SOURCE_DIR) / "data" / "sorvane-manpage.txt");
+    // The text rendered from the troff page at build time, beside the program.
+    const std::string shipped = ReadWholeFile(fs::path(SORVANE_BINARY).parent_path() / "sorvane-manpage.txt");
     const std::string local = "LOCAL PAGE\r\n\r\nline three\r\n";
     const Texts shippedLines = CrLfLines(shipped);  // a copy saved with LF ends would show as one endless line
     EXPECT_GT(shippedLines.size(), 100u);
