@@ -130,7 +130,8 @@ QDialog* AboutBox::Create() {
     box->setFixedSize(place.X(kClientWidthTwips), place.Y(kClientHeightTwips));
 
     place.Make<QLabel>("lblTitle", 120, 120, 4335, 255)->setText(QStringLiteral("Korvenel Sorvane"));
-    place.Make<QLabel>("lblVersion", 120, 480, 3765, 225)->setText(QStringLiteral("Client Version ") + QString::fromLatin1(kProgramVersion));
+    place.Make<QLabel>("lblVersion", 120, 480, 3765, 225)
+        ->setText(QStringLiteral("Client Version ") + QString::fromLatin1(kProgramVersion));
     AddLogo(*box, place);
     place.Line("Line1", 2625, QColor(128, 128, 128));
     place.Line("Line2", 2640, QColor(255, 255, 255));
