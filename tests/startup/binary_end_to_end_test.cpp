@@ -181,8 +181,8 @@ TEST(BinaryManualPage, WritesTheManualPageToStandardOutput) {
         EXPECT_EQ(run.exitStatus, 2) << "no -dsn, so no purge ran";
         const std::string page = std::regex_replace(localCopy ? local : shipped, std::regex("\r\n"), "\n") + "\n";
         // Standard error, captured with it, ends with the event of the missing -dsn.
-        EXPECT_EQ(run.output, (arguments.size() == 2 ? page + page : page) + "The following parameters are missing: -dsn\n")
-            << arguments[0];
+        const std::string pages = arguments.size() == 2 ? page + page : page;
+        EXPECT_EQ(run.output, pages + "The following parameters are missing: -dsn\n") << arguments[0];
     }
 }
 
