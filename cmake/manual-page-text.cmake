@@ -1,9 +1,9 @@
 # Renders the troff manual page as the plain text that -h and the Help menu
 # show: ASCII, no overstrike or escape sequences, no hyphenation, lines ended
-# by CR LF as the page reader expects.
+# by CR LF as the page reader expects. Any groff warning fails the build.
 #   cmake -DGROFF=... -DPAGE=sorvane.1 -DTEXT=sorvane-manpage.txt -P manual-page-text.cmake
 execute_process(
-  COMMAND ${GROFF} -man -Tascii -P-c -P-b -P-u -rHY=0 -rLL=78n ${PAGE}
+  COMMAND ${GROFF} -man -Tascii -ww -P-c -P-b -P-u -rHY=0 -rLL=78n ${PAGE}
   OUTPUT_VARIABLE text
   ERROR_VARIABLE warnings
   RESULT_VARIABLE status)
