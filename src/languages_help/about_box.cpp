@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QString>
 
+#include "common/version.h"
 #include "languages_help/clickable_label.h"
 #include "languages_help/language_table.h"
 #include "languages_help/program_images.h"
@@ -129,7 +130,8 @@ QDialog* AboutBox::Create() {
     box->setFixedSize(place.X(kClientWidthTwips), place.Y(kClientHeightTwips));
 
     place.Make<QLabel>("lblTitle", 120, 120, 4335, 255)->setText(QStringLiteral("Korvenel Sorvane"));
-    place.Make<QLabel>("lblVersion", 120, 480, 3765, 225)->setText(QStringLiteral("Client Version 1.4"));
+    place.Make<QLabel>("lblVersion", 120, 480, 3765, 225)
+        ->setText(QStringLiteral("Client Version ") + QString::fromLatin1(kProgramVersion));
     AddLogo(*box, place);
     place.Line("Line1", 2625, QColor(128, 128, 128));
     place.Line("Line2", 2640, QColor(255, 255, 255));

@@ -6,12 +6,15 @@
 #include <iostream>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "common/version.h"
 #include "purge/purge_host.h"
 #include "startup/command_line_options.h"
 #include "startup/command_line_host.h"
 #include "startup/process_signals.h"
+#include "startup/echoing_event_log.h"
 #include "startup/split_command_line.h"
 #include "startup/startup.h"
 #include "startup/stdout_manual_page_sink.h"
@@ -69,6 +72,15 @@ private:
 }  // namespace
 
 int main(int argc, char** argv) {
+    // "--version", exactly as written, answers before anything else: no log,
+    // no database, no window.
+    for (int index = 1; index < argc; ++index) {
+        if (std::string_view(argv[index]) == "--version") {
+            std::cout << "sorvane " << sorvane::kProgramVersion << std::endl;
+            return std::cout ? 0 : 1;
+        }
+    }
+
     // The one process-wide setting the program makes: the C library keeps the
     // locale per process, and numbers and dates follow the user's regional
     // settings through it. Everything else a run needs is passed to it.
@@ -92,6 +104,10 @@ int main(int argc, char** argv) {
 
     ManualPageOnFirstUse manual(argc, argv);
     sorvane::CommandLineHost host;
-    sorvane::RunLog log;
-    return sorvane::RunStartup(argumentList, manual, host, log);
+    sorvane::SystemLogSink systemLog;
+    sorvane::EchoingEventLog eventLog(systemLog, std::cerr);
+    sorvane::RunLog log(eventLog);
+    const int status = sorvane::RunStartup(argumentList, manual, host, log);
+    if (status >= sorvane::kExitStoppedBySignal) eventLog.EchoHeldWarnings();
+    return status;
 }

@@ -24,8 +24,10 @@ std::vector<std::string> ManualPageCandidates() {
     const std::filesystem::path folder = ProgramFolder();
     if (!folder.empty()) {
         candidates.push_back((folder / kManualPageFileName).string());
-        candidates.push_back((folder / ".." / "share" / "sorvane" / kManualPageFileName).lexically_normal().string());
+        const std::filesystem::path installed = folder / SORVANE_DATA_DIR_FROM_PROGRAM / kManualPageFileName;
+        candidates.push_back(installed.lexically_normal().string());
     }
+    candidates.push_back((std::filesystem::path(SORVANE_DATA_DIR) / kManualPageFileName).string());
     return candidates;
 }
 

@@ -13,8 +13,9 @@ namespace sorvane {
 constexpr const char* kManualPageFileName = "sorvane-manpage.txt";
 
 // Where -h looks, in order: the bare name in the current folder, the copy
-// beside the program (a build tree) and <program folder>/../share/sorvane
-// (an installed program).
+// beside the program (a build tree), the data folder set when the build was
+// configured as seen from the program's folder (an installed program, also
+// when its prefix was moved) and that data folder itself.
 std::vector<std::string> ManualPageCandidates();
 
 // Reads the first candidate that exists; the lines, or no result when none

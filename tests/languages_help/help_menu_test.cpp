@@ -46,6 +46,7 @@ TEST_F(HelpMenu, AboutOpenedTwiceIsOneModelessBoxWithItsLogoAndWebLabel) {
     EXPECT_EQ(std::count_if(tops.begin(), tops.end(), [](QWidget* w) { return w->objectName() == "frmAbout"; }), 1);
     EXPECT_TRUE(box->isVisible());
     EXPECT_EQ(box->findChild<QLabel*>("pbLogo")->pixmap().size(), QSize(200, 81));
+    EXPECT_EQ(box->findChild<QLabel*>("lblVersion")->text(), "Client Version " SORVANE_VERSION);
     EXPECT_EQ(box->findChild<QLabel*>("lblwwwkorvenelcom")->toolTip(), "Click here to visit our Website");
     EXPECT_EQ(box->findChild<QLabel*>("lblwwwkorvenelcom")->cursor().shape(), Qt::PointingHandCursor);
 }

@@ -12,6 +12,7 @@
 #include <regex>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "support/odbc_test_env.h"
@@ -139,10 +140,32 @@ TEST_P(BinaryFullRun, BacksUpAndDeletesExactlyTheOldRows) {
 INSTANTIATE_TEST_SUITE_P(Dbms, BinaryFullRun, ::testing::ValuesIn(TestDataSourceNames()),
                          [](const auto& info) { return info.param; });
 
+// What the terminal shows: "--version", and only that exact argument, answers
+// at once without a log or a database; a run that fails writes its event as
+// one line on standard error. No case leaves a file behind.
+TEST(BinaryTerminal, VersionAnswersAtOnceAndAFailureSaysWhyOnOneLine) {
+    const std::string version = "sorvane " SORVANE_VERSION "\n";
+    const std::tuple<Texts, int, std::string> cases[] = {
+        {{"--version"}, 0, version},
+        {{"-debug", "-dsn=NoSuchSorvaneSource", "-delete=1", "--version"}, 0, version},
+        {{"--versions"}, 2, "The following parameters are missing: -dsn\n"},
+        {{"-dsn=NoSuchSorvaneSource", "-delete=1"}, 1,
+         "Runtime error during program execution  - run time error \\d+ - \\[IM002\\][^\n]*\n"},
+    };
+    for (const auto& [arguments, status, output] : cases) {
+        TempDir work;
+        const ProgramRun run = RunSorvane(work.Path(), arguments);
+        EXPECT_EQ(run.exitStatus, status) << arguments.back();
+        EXPECT_TRUE(std::regex_match(run.output, std::regex(output))) << run.output;
+        EXPECT_TRUE(fs::is_empty(work.Path())) << arguments.back();
+    }
+}
+
 // Without a display -h and -help write the manual page to standard output: the
 // copy in the current folder when there is one, else the one beside the program.
 TEST(BinaryManualPage, WritesTheManualPageToStandardOutput) {
-    const std::string shipped = ReadWholeFile(fs::path(SORVANE_SOURCE_DIR) / "data" / "sorvane-manpage.txt");
+    // The text rendered from the troff page at build time, beside the program.
+    const std::string shipped = ReadWholeFile(fs::path(SORVANE_BINARY).parent_path() / "sorvane-manpage.txt");
     const std::string local = "LOCAL PAGE\r\n\r\nline three\r\n";
     const Texts shippedLines = CrLfLines(shipped);  // a copy saved with LF ends would show as one endless line
     EXPECT_GT(shippedLines.size(), 100u);
@@ -157,7 +180,9 @@ TEST(BinaryManualPage, WritesTheManualPageToStandardOutput) {
         const ProgramRun run = RunSorvane(work.Path(), arguments);
         EXPECT_EQ(run.exitStatus, 2) << "no -dsn, so no purge ran";
         const std::string page = std::regex_replace(localCopy ? local : shipped, std::regex("\r\n"), "\n") + "\n";
-        EXPECT_EQ(run.output, arguments.size() == 2 ? page + page : page) << arguments[0];
+        // Standard error, captured with it, ends with the event of the missing -dsn.
+        const std::string pages = arguments.size() == 2 ? page + page : page;
+        EXPECT_EQ(run.output, pages + "The following parameters are missing: -dsn\n") << arguments[0];
     }
 }
 

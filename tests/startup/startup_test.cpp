@@ -4,6 +4,7 @@
 #include <exception>
 #include <filesystem>
 #include <optional>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <tuple>
@@ -11,6 +12,7 @@
 
 #include "common/run_failure.h"
 #include "common/reporting.h"
+#include "startup/echoing_event_log.h"
 #include "startup/split_command_line.h"
 #include "startup/startup.h"
 #include "support/scoped_locale.h"
@@ -91,6 +93,28 @@ TEST(Startup, ExitStatusEventLogAndManualPageFollowTheRun) {
         // A purge that ended ends the program; otherwise a shown page may keep it running.
         EXPECT_EQ(run.waits, exitStatus == 0 ? 0 : 1);
     }
+}
+
+// A command-line run's event log: every entry in the system log, the errors
+// also on standard error at once; the warnings only when asked for (a run
+// stopped by a signal), so a run that ends well stays silent.
+TEST(EchoingEventLog, RepeatsErrorsAtOnceAndWarningsOnlyWhenAsked) {
+    struct : EventLogSink {
+        bool Write(std::int32_t type, const std::string& message, std::int16_t, std::int16_t) override {
+            seen.push_back(std::to_string(type) + " " + message);
+            return true;
+        }
+        Lines seen;
+    } systemLog;
+    std::ostringstream echo;
+    EchoingEventLog eventLog(systemLog, echo);
+    const std::pair<int, std::string> entries[] = {{1, kMissingDsn}, {2, "exported again"}, {1, kRuntime + "1 - x"}};
+    for (const auto& [type, message] : entries) eventLog.Write(type, message, 26, 26);
+    EXPECT_EQ(systemLog.seen, (Lines{"1 " + kMissingDsn, "2 exported again", "1 " + kRuntime + "1 - x"}));
+    EXPECT_EQ(echo.str(), kMissingDsn + "\n" + kRuntime + "1 - x\n");
+    eventLog.EchoHeldWarnings();
+    eventLog.EchoHeldWarnings();
+    EXPECT_EQ(echo.str(), kMissingDsn + "\n" + kRuntime + "1 - x\nexported again\n");
 }
 
 }  // namespace
