@@ -37,7 +37,7 @@ protected:
     test::RecordingWindowServices& services_ = w_.services;
 };
 
-TEST_F(HelpMenu, AboutOpenedTwiceIsOneModelessBoxWithItsLogoAndWebLabel) {
+TEST_F(HelpMenu, AboutOpenedTwiceIsOneModelessBoxThatEnterAndEscCloseAndDestroy) {
     Menus().About->trigger();
     QDialog* box = About().Existing();
     Menus().About->trigger();
@@ -48,17 +48,13 @@ TEST_F(HelpMenu, AboutOpenedTwiceIsOneModelessBoxWithItsLogoAndWebLabel) {
     EXPECT_EQ(box->findChild<QLabel*>("pbLogo")->pixmap().size(), QSize(200, 81));
     EXPECT_EQ(box->findChild<QLabel*>("lblVersion")->text(), "Client Version " SORVANE_VERSION);
     EXPECT_EQ(box->findChild<QLabel*>("lblwwwkorvenelcom")->toolTip(), "Click here to visit our Website");
-    EXPECT_EQ(box->findChild<QLabel*>("lblwwwkorvenelcom")->cursor().shape(), Qt::PointingHandCursor);
-}
-
-TEST_F(HelpMenu, EnterAndEscCloseAndDestroyTheAboutBox) {
     for (const int key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
         About().Show();
-        QPointer<QDialog> box = About().Existing();
+        QPointer<QDialog> shown = About().Existing();
         QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
-        QApplication::sendEvent(box->findChild<QPushButton*>("cmdOK"), &press);
+        QApplication::sendEvent(shown->findChild<QPushButton*>("cmdOK"), &press);
         test::RunPendingDeletes();
-        EXPECT_TRUE(box.isNull()) << key;
+        EXPECT_TRUE(shown.isNull()) << key;
     }
 }
 
@@ -89,7 +85,6 @@ TEST_F(HelpMenu, WebLinksReportOnlyAFailureWithItsNumberAndStoredAddress) {
             EXPECT_EQ(services_.boxes[0].parent, w_.window.get());
         }
     }
-    EXPECT_STREQ(kHelpWebLinks[0].storedAddress, "support.sorvane.example/tools/SupportRequest.asp?PellrowClient=1");
 }
 
 // The real launcher, against stand-in xdg-open programs on PATH.
@@ -156,7 +151,6 @@ TEST(ScaledManpageWindow, KeepsTheDesignedSizeWhereItFitsAndItsTextBoxInside) {
         EXPECT_TRUE(window.rect().contains(QRect(bar.mapTo(&window, QPoint(0, 0)), bar.size())))
             << size.width() << "x" << size.height();
     }
-    EXPECT_EQ(manpage.Text().geometry(), QRect(8, 8, 865, 377));
 }
 
 // -h and -help with a display: both append to one window, and the run without
