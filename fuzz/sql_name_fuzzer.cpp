@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
@@ -80,10 +81,7 @@ std::optional<std::vector<Token>> Lex(const std::string& sql) {
                 QuotedEnd(sql, pos, c == '[' ? ']' : static_cast<char>(c), c != '[');
             if (!quotedEnd) return std::nullopt;
             end = *quotedEnd;
-        } else if (IsWordStart(c)) {
-            kind = Kind::kWord;
-            while (end < sql.size() && IsWordPart(static_cast<unsigned char>(sql[end]))) ++end;
-        } else if (c >= '0' && c <= '9') {
+        } else if (IsWordPart(c)) {  // a name, a key word or a number
             kind = Kind::kWord;
             while (end < sql.size() && IsWordPart(static_cast<unsigned char>(sql[end]))) ++end;
         } else if (sql.compare(pos, 2, "<=") == 0) {
@@ -97,30 +95,22 @@ std::optional<std::vector<Token>> Lex(const std::string& sql) {
 
 bool IsName(const Token& token) { return token.kind == Kind::kWord || token.kind == Kind::kQuotedName; }
 
-bool IsSymbol(const Token& token, const char* text) {
-    return token.kind == Kind::kSymbol && token.text == text;
-}
+bool Is(const Token& token, const char* text) { return token.kind != Kind::kQuotedName && token.text == text; }
 
-bool IsWord(const Token& token, const char* text) { return token.kind == Kind::kWord && token.text == text; }
-
-// DELETE FROM name[.name[.name]] WHERE id<=? and id>?
+// DELETE FROM name[.name[.name]] WHERE id<=? and id>?;
 bool IsOneDeleteOfOneTable(const std::vector<Token>& tokens) {
-    if (tokens.size() < 3 || !IsWord(tokens[0], "DELETE") || !IsWord(tokens[1], "FROM")) return false;
+    if (tokens.size() < 3 || !Is(tokens[0], "DELETE") || !Is(tokens[1], "FROM")) return false;
     std::size_t pos = 2;
-    for (int part = 1;; ++part) {
+    for (int part = 1;; ++part, ++pos) {
         if (pos >= tokens.size() || !IsName(tokens[pos])) return false;
-        ++pos;
-        if (pos < tokens.size() && IsSymbol(tokens[pos], ".") && part < 3) {
-            ++pos;
-            continue;
-        }
-        break;
+        if (++pos >= tokens.size() || !Is(tokens[pos], ".") || part == 3) break;
     }
-    const std::vector<Token> tail(tokens.begin() + static_cast<std::ptrdiff_t>(pos), tokens.end());
-    return tail.size() == 9 && IsWord(tail[0], "WHERE") && IsWord(tail[1], "id") &&
-           IsSymbol(tail[2], "<=") && IsSymbol(tail[3], "?") && IsWord(tail[4], "and") &&
-           IsWord(tail[5], "id") && IsSymbol(tail[6], ">") && IsSymbol(tail[7], "?") &&
-           IsSymbol(tail[8], ";");
+    const char* const tail[] = {"WHERE", "id", "<=", "?", "and", "id", ">", "?", ";"};
+    if (tokens.size() - pos != std::size(tail)) return false;
+    for (const char* text : tail) {
+        if (!Is(tokens[pos++], text)) return false;
+    }
+    return true;
 }
 
 }  // namespace
