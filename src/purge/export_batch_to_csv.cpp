@@ -7,6 +7,7 @@
 #include "purge/batch_arithmetic.h"
 #include "purge/csv_field.h"
 #include "purge/field_text.h"
+#include "purge/odbc_bound_row.h"
 #include "purge/odbc_connection_pool.h"
 #include "purge/odbc_diagnostics.h"
 #include "purge/odbc_statement.h"
@@ -73,20 +74,21 @@ std::int64_t CsvBatchExport::ExportBatch(std::int32_t batchTop, std::int32_t bat
 
     BackupFileWriter& file = backupRun_.FileFor(settings, clock_, log_);
 
-    const int columns = query.ColumnCount();
+    odbc::BoundRowReader reader(query);
+    const int columns = reader.ColumnCount();
     std::vector<int> types;
     for (int column = 0; column < columns; ++column) types.push_back(query.ColumnType(column));
 
     std::string line;
     std::string chunk;
     std::int64_t rows = 0;
-    while (query.Fetch()) {
+    while (reader.Fetch()) {
         ++rows;
         host_.Yield();
         line.clear();
         for (int column = 0; column < columns; ++column) {
             host_.Yield();
-            AppendCsvField(line, FieldText(types[column], query.Text(column)), settings.separator,
+            AppendCsvField(line, FieldText(types[column], reader.Text(column)), settings.separator,
                            settings.escapeText);
             if (column + 1 < columns) line += settings.separator;
         }

@@ -51,6 +51,8 @@ public:
     std::optional<std::string> Text(int column);
     void CloseCursor();
 
+    SQLHSTMT Handle() const { return handle_; }
+
 private:
     struct IntegerParameter {
         SQLINTEGER value = 0;

@@ -7,6 +7,7 @@
 #include "purge/backed_up_delete.h"
 #include "purge/backup_file.h"
 #include "purge/batch_arithmetic.h"
+#include "purge/batch_statements.h"
 #include "purge/connection_text.h"
 #include "purge/cut_off.h"
 #include "purge/export_batch_to_csv.h"
@@ -139,11 +140,9 @@ PurgeOutcome RunPurgeWithClock(const PurgeSettings& settings, PurgeHost& host, c
     log.WriteDebugLog("Start deleting");
     std::int64_t batchCounter = 0;
 
-    // The time condition keeps rows younger than the cut-off whose ids fall
-    // inside a batch: ids are not in time order in real log tables.
+    const BatchTable table{settings.tableName, settings.timeColumn, cutOff};
     odbc::Statement deleteBatch(connection);
-    deleteBatch.Prepare("DELETE FROM " + settings.tableName + " WHERE id<=? and id>? and " +
-                        settings.timeColumn + " <= " + cutOff);
+    deleteBatch.Prepare(BatchDeleteSql(table, BatchScanFor(connection)));
     const std::size_t batchTopParameter = deleteBatch.AddIntegerParameter();
     const std::size_t lowerBoundParameter = deleteBatch.AddIntegerParameter();
 

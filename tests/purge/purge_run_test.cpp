@@ -232,6 +232,32 @@ TEST_P(PurgeRunTest, ARunTellsItsHostEachStep) {
     EXPECT_EQ(RemainingIds(), (std::set<int>{96, 97, 98, 99, 100}));
 }
 
+TEST_P(PurgeRunTest, ValuesLongerThanTheReadBufferComeBackWhole) {
+    // Around the 2 KiB a text value is first read into, several KiB with
+    // multi-byte characters, and 1 MiB; short rows between them, in one batch and in one each.
+    const std::size_t lengths[] = {2047, 2048, 2049, 4097, 12000, 1 << 20};
+    if (source_.dbms == "MariaDB") test::RunSql(source_, "ALTER TABLE " + table_ + " MODIFY Message MEDIUMTEXT");
+    std::vector<test::LogRow> rows;
+    int id = 0;
+    for (const std::size_t length : lengths) {
+        std::string text;
+        while (text.size() < length) text += text.size() % 3 == 0 ? "\xc3\xa9" : "ab,\"";
+        text.resize(length);
+        if (text.back() == '\xc3') text.back() = 'x';  // no character cut in half
+        rows.push_back({++id, "2026-11-01 10:00:00", "2026-11-01 10:00:00", 1, 2, "h", "t", text});
+        rows.push_back({++id, "2026-11-01 10:00:00", "2026-11-01 10:00:00", 1, 2, "h", "t", "short"});
+    }
+    for (const std::int16_t width : {1000, 1}) {
+        SCOPED_TRACE(width);
+        test::RunSql(source_, "DELETE FROM " + table_);
+        test::InsertLogRows(source_, table_, rows);
+        rows_ = rows;
+        fs::remove(BackupFile());
+        Run(Settings(width));
+        EXPECT_EQ(Backup(), Expected(Ids(true)));
+    }
+}
+
 // With overwrite on, the file is named after the day the run began, so that
 // tomorrow's run never empties rows that this run deleted after midnight.
 TEST_P(PurgeRunTest, ARunPassingMidnightKeepsItsDayOnlyWhenItOverwrites) {
