@@ -17,6 +17,10 @@ std::int32_t BatchLowerBound(std::int32_t batchTop, std::int32_t batchWidth) {
     return static_cast<std::int32_t>(lower);
 }
 
+std::int64_t BatchesAbove(std::int32_t batchTop, std::int32_t batchWidth, std::int32_t id) {
+    return (static_cast<std::int64_t>(batchTop) - id) / batchWidth;
+}
+
 std::string FormatSignedCount(std::int64_t count) {
     return (count >= 0 ? " " : "") + std::to_string(count);
 }

@@ -1,10 +1,12 @@
 #include "purge/export_batch_to_csv.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "purge/batch_arithmetic.h"
+#include "purge/batch_statements.h"
 #include "purge/csv_field.h"
 #include "purge/field_text.h"
 #include "purge/odbc_bound_row.h"
@@ -22,33 +24,6 @@ namespace {
 // keep system calls few, small enough for the widest batch of long rows.
 constexpr std::size_t kWriteChunk = 1 << 20;
 
-// The export's connection and its batch query, open together. The
-// connection is the one the previous batch closed, when it is still good.
-struct BatchQuery {
-    BatchQuery(odbc::ConnectionPool& connections, const std::string& sql)
-        : connection(connections), statement(connection.Get()) {
-        statement.ExecuteDirect(sql);
-    }
-
-    odbc::PooledConnection connection;
-    odbc::Statement statement;
-};
-
-// A kept connection may have died while it waited (the server restarted, or
-// dropped it), and not every driver notices before it is used. The query
-// only reads and nothing of the batch has been written yet, so it is tried
-// once more on a new connection.
-std::unique_ptr<BatchQuery> OpenBatchQuery(odbc::ConnectionPool& connections, const std::string& sql,
-                                           const RunLog& log) {
-    try {
-        return std::make_unique<BatchQuery>(connections, sql);
-    } catch (const odbc::DriverFailure& failure) {
-        if (!odbc::IsConnectionLost(failure)) throw;
-        log.WriteDebugLog("Connection lost, connecting again: " + failure.Description());
-    }
-    return std::make_unique<BatchQuery>(connections, sql);
-}
-
 }  // namespace
 
 CsvBatchExport::CsvBatchExport(const PurgeSettings& settings, const std::string& cutOffLiteral,
@@ -59,20 +34,66 @@ CsvBatchExport::CsvBatchExport(const PurgeSettings& settings, const std::string&
       host_(host),
       log_(log),
       clock_(clock),
-      connections_(connections) {}
+      connections_(connections),
+      // Highest id first, as the batches go: the same order on every
+      // database and, on MariaDB, no stepping over the rows the batch above
+      // has just deleted.
+      sql_(BatchExportSql({settings.tableName, settings.timeColumn, cutOffLiteral},
+                          BatchScan::Descending)) {}
+
+CsvBatchExport::~CsvBatchExport() = default;
+
+// The export's connection and its prepared batch query, kept together for
+// the run. The connection comes from the run's pool.
+struct CsvBatchExport::PreparedQuery {
+    PreparedQuery(odbc::ConnectionPool& connections, const std::string& sql)
+        : connection(connections) {
+        statement.emplace(connection.Get());
+        statement->Prepare(sql);
+        statement->AddIntegerParameter();  // the batch's top id
+        statement->AddIntegerParameter();  // the id below the batch
+    }
+    // The statement goes before its connection; a failed connection is
+    // closed rather than kept.
+    ~PreparedQuery() {
+        statement.reset();
+        if (failed) connection.Discard();
+    }
+
+    odbc::PooledConnection connection;
+    std::optional<odbc::Statement> statement;
+    bool failed = false;
+};
+
+odbc::Statement& CsvBatchExport::RunQuery(std::int32_t batchTop, std::int32_t lowerBound) {
+    for (bool retried = false;; retried = true) {
+        const bool firstUse = !query_;
+        try {
+            if (!query_) query_ = std::make_unique<PreparedQuery>(connections_, sql_);
+            query_->statement->SetParameter(1, batchTop);
+            query_->statement->SetParameter(2, lowerBound);
+            query_->statement->Execute();
+            return *query_->statement;
+        } catch (const odbc::DriverFailure& failure) {
+            // A kept connection may have died while it waited (the server
+            // restarted, or dropped it), and not every driver notices before
+            // it is used, nor says so in the SQLSTATE of a prepared statement
+            // (psqlODBC answers HY000). The query only reads and nothing of
+            // the batch has been written yet, so after a lost connection, or
+            // any failure on a connection's first query, it is tried once
+            // more on a new connection.
+            if (query_) query_->failed = true;
+            query_.reset();
+            if (retried || !(firstUse || odbc::IsConnectionLost(failure))) throw;
+            log_.WriteDebugLog("Export query failed, connecting again: " + failure.Description());
+        }
+    }
+}
 
 std::int64_t CsvBatchExport::ExportBatch(std::int32_t batchTop, std::int32_t batchWidth) {
     const PurgeSettings& settings = settings_;
     const std::int32_t lowerBound = BatchLowerBound(batchTop, batchWidth);
-    const std::unique_ptr<BatchQuery> batch = OpenBatchQuery(
-        connections_,
-        "SELECT * FROM " + settings.tableName + " WHERE id<=" + std::to_string(batchTop) +
-            " and id>" + std::to_string(lowerBound) + " and " + settings.timeColumn + " <= " +
-            cutOffLiteral_,
-        log_);
-    odbc::Statement& query = batch->statement;
-
-    BackupFileWriter& file = backupRun_.FileFor(settings, clock_, log_);
+    odbc::Statement& query = RunQuery(batchTop, lowerBound);
 
     odbc::BoundRowReader reader(query);
     const int columns = reader.ColumnCount();
@@ -82,7 +103,10 @@ std::int64_t CsvBatchExport::ExportBatch(std::int32_t batchTop, std::int32_t bat
     std::string line;
     std::string chunk;
     std::int64_t rows = 0;
+    BackupFileWriter* file = nullptr;
     while (reader.Fetch()) {
+        // A batch without rows leaves the backup alone: no opening, no flush.
+        if (!file) file = &backupRun_.FileFor(settings, clock_, log_);
         ++rows;
         host_.Yield();
         line.clear();
@@ -94,14 +118,15 @@ std::int64_t CsvBatchExport::ExportBatch(std::int32_t batchTop, std::int32_t bat
         }
         line += "\r\n";
         if (chunk.size() + line.size() > kWriteChunk) {
-            file.Append(chunk);
+            file->Append(chunk);
             chunk.clear();
         }
         chunk += line;
     }
-    file.Append(chunk);
+    if (!file) return 0;
+    file->Append(chunk);
     // On stable storage before the caller deletes the batch.
-    file.Flush();
+    file->Flush();
     return rows;
 }
 

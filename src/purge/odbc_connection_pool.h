@@ -49,6 +49,8 @@ public:
     PooledConnection& operator=(const PooledConnection&) = delete;
 
     const Connection& Get() const { return *connection_; }
+    // Closes the connection now instead of keeping it (it failed).
+    void Discard() { connection_.reset(); }
 
 private:
     ConnectionPool& pool_;

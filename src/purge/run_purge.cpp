@@ -1,5 +1,6 @@
 #include "purge/run_purge.h"
 
+#include <algorithm>
 #include <charconv>
 #include <limits>
 #include <optional>
@@ -103,6 +104,17 @@ void ReportStop(const RunLog& log, int signal, std::int64_t batchesDone) {
     log.WriteDebugLog(message);
 }
 
+// The highest old id at or below `atMost`, if any.
+std::optional<std::int32_t> HighestOldId(odbc::Statement& highestOldId, std::int32_t atMost) {
+    highestOldId.SetParameter(1, atMost);
+    highestOldId.Execute();
+    std::optional<std::string> text;
+    if (highestOldId.Fetch()) text = highestOldId.Text(0);
+    highestOldId.CloseCursor();
+    if (!text) return std::nullopt;
+    return ReadId(*text, "highest");
+}
+
 std::string ElapsedSince(std::time_t start, const RunClock& clock) {
     return FormatElapsed(static_cast<std::int64_t>(clock.Now() - start));
 }
@@ -145,6 +157,9 @@ PurgeOutcome RunPurgeWithClock(const PurgeSettings& settings, PurgeHost& host, c
     deleteBatch.Prepare(BatchDeleteSql(table, BatchScanFor(connection)));
     const std::size_t batchTopParameter = deleteBatch.AddIntegerParameter();
     const std::size_t lowerBoundParameter = deleteBatch.AddIntegerParameter();
+    odbc::Statement highestOldId(connection);
+    highestOldId.Prepare(HighestOldIdSql(table));
+    highestOldId.AddIntegerParameter();
 
     host.BatchesStarting();
 
@@ -159,27 +174,46 @@ PurgeOutcome RunPurgeWithClock(const PurgeSettings& settings, PurgeHost& host, c
     const bool backUpAndDelete = settings.backupRows != 0 && settings.deleteRows != 0;
     if (backUpAndDelete) connection.BeginTransactions();
     std::int64_t batchesDone = 0;
+    const bool touchesRows = settings.backupRows != 0 || settings.deleteRows != 0;
+    // Set after a batch without old rows, and kept while the run finds its
+    // old rows far apart: then the next old row is asked for first.
+    bool lookAhead = false;
     while (batchTop >= range->minId) {
         if (const int signal = host.StopSignal(); signal != 0) {
             ReportStop(log, signal, batchesDone);
             return PurgeOutcome::Stopped;
         }
         host.Yield();
+        bool passedOver = false;
+        if (lookAhead) {
+            // Straight to the batch holding the next old row (or the lowest
+            // batch, when none is left), counting the empty batches passed
+            // over as if they had run.
+            const std::int32_t next =
+                std::max(range->minId, HighestOldId(highestOldId, batchTop).value_or(range->minId));
+            const std::int64_t passed = BatchesAbove(batchTop, batchWidth, next);
+            batchTop = static_cast<std::int32_t>(batchTop - passed * batchWidth);
+            batchCounter += passed * batchWidth;
+            passedOver = passed > 0;
+        }
         const std::int32_t lowerBound = BatchLowerBound(batchTop, batchWidth);
         deleteBatch.SetParameter(batchTopParameter, batchTop);
         deleteBatch.SetParameter(lowerBoundParameter, lowerBound);
+        std::int64_t rowsFound = 0;
         // The export comes first: a batch whose backup failed is not deleted.
         if (backUpAndDelete) {
-            DeleteBackedUpBatch(connection, deleteBatch, [&] { return backup.ExportBatch(batchTop, batchWidth); },
+            DeleteBackedUpBatch(connection, deleteBatch,
+                                [&] { return rowsFound = backup.ExportBatch(batchTop, batchWidth); },
                                 "(" + std::to_string(lowerBound) + ", " + std::to_string(batchTop) + "]", log);
         } else if (settings.backupRows != 0) {
-            backup.ExportBatch(batchTop, batchWidth);
-        } else if (settings.deleteRows != 0) {
-            deleteBatch.Execute();
+            rowsFound = backup.ExportBatch(batchTop, batchWidth);
+        } else if (settings.deleteRows != 0 && deleteBatch.Execute()) {
+            rowsFound = deleteBatch.RowCount();
         }
         batchCounter += batchWidth;
         batchTop = lowerBound;
         ++batchesDone;
+        lookAhead = touchesRows && (rowsFound == 0 || passedOver);
         host.BatchDone(batchCounter);
     }
     backup.Finish();

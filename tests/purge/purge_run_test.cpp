@@ -232,6 +232,43 @@ TEST_P(PurgeRunTest, ARunTellsItsHostEachStep) {
     EXPECT_EQ(RemainingIds(), (std::set<int>{96, 97, 98, 99, 100}));
 }
 
+TEST_P(PurgeRunTest, OldRowsFarApartGoAsInADenseTableWithTheSameFigures) {
+    // Old rows up to two thousand million ids apart, young ones inside the
+    // stretches between them and in the lowest batch.
+    std::vector<test::LogRow> rows;
+    for (const int id : {2, 3, 5000, 5001, 700000, 2000000000}) {
+        rows.push_back({id, "2026-11-01 10:00:00", "2026-11-01 10:00:00", 1, 2, "h", "t", "old " + std::to_string(id)});
+    }
+    for (const int id : {1, 4, 6000, 600000, 1999999999}) {
+        rows.push_back({id, "2026-12-01 10:00:00", "2026-11-01 10:00:00", 1, 2, "h", "t", "young"});
+    }
+    const std::tuple<bool, bool, std::int16_t> modes[] = {
+        {true, true, 1}, {true, true, 10}, {true, false, 1000}, {false, true, 7}};
+    for (const auto& [deleteRows, backupRows, width] : modes) {
+        SCOPED_TRACE(::testing::Message() << deleteRows << backupRows << " " << width);
+        Seed(rows);
+        fs::remove(BackupFile());
+        host_.calls.clear();
+        // Batch by batch this would take hours; a run that walks the empty
+        // stretches is stopped.
+        int batches = 0;
+        host_.onProgress = [&](std::int64_t) {
+            if (++batches > 40) throw RunFailure(1, "walked the empty stretches");
+        };
+        ASSERT_EQ(Run(Settings(width, deleteRows, backupRows)), PurgeOutcome::Finished);
+
+        EXPECT_EQ(RemainingIds(), deleteRows ? Ids(false) : AllIds());
+        if (backupRows) {
+            EXPECT_EQ(Backup(), Expected(Ids(true)));
+        }
+        // The count a batch-by-batch walk from the highest old id to the lowest gives.
+        const std::string counted = std::to_string((2000000000LL - 2) / width * width + width);
+        EXPECT_EQ(host_.calls.at(host_.calls.size() - 3), "batch " + counted);
+        EXPECT_EQ(host_.calls.back(),
+                  "finished " + counted + " 00:00:00" + (deleteRows ? " deleted" : " backed up"));
+    }
+}
+
 TEST_P(PurgeRunTest, ValuesLongerThanTheReadBufferComeBackWhole) {
     // Around the 2 KiB a text value is first read into, several KiB with
     // multi-byte characters, and 1 MiB; short rows between them, in one batch and in one each.
