@@ -27,6 +27,7 @@ public:
     // when it last did so kEventPeriod or more ago, else returns at once: the
     // export yields once per field, far more often than anyone can notice.
     void Yield() override;
+    bool YieldsOnItsThread() const override { return true; }
     void NoRowsFound() override;
     void BatchesStarting() override;
     void BatchDone(std::int64_t batchCounter) override;

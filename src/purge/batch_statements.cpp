@@ -24,6 +24,10 @@ BatchScan BatchScanFor(const odbc::Connection& connection) {
     return BatchScan::AnyOrder;
 }
 
+bool ReadsWhileDeleting(const odbc::Connection& connection) {
+    return connection.DbmsName() != "SQLite";
+}
+
 std::string BatchDeleteSql(const BatchTable& table, BatchScan scan) {
     return "DELETE" + OldRowsOfBatch(table) + OrderClause(scan);
 }

@@ -19,6 +19,11 @@ enum class BatchScan { AnyOrder, Descending };
 // it: MariaDB and MySQL. Asked once per run.
 BatchScan BatchScanFor(const odbc::Connection& connection);
 
+// Whether the export may read one batch while the run's own connection
+// deletes another. Not on SQLite: there a reader holds off the writer's
+// commit, and the waits cost more than running both at once saves.
+bool ReadsWhileDeleting(const odbc::Connection& connection);
+
 struct BatchTable {
     std::string tableName;   // checked SQL identifiers
     std::string timeColumn;

@@ -18,6 +18,12 @@ public:
     // export once per row and once per field.
     virtual void Yield() {}
 
+    // Whether Yield has work to do on the thread that started the run (a
+    // window's event loop). Such a run exports on that thread; any other
+    // exports the batch below while the current one is being deleted, and
+    // its export does not yield.
+    virtual bool YieldsOnItsThread() const { return false; }
+
     // No row lies on or before the cut-off; the run ends without a batch.
     virtual void NoRowsFound() {}
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <future>
 #include <limits>
 #include <optional>
 
@@ -169,9 +170,18 @@ PurgeOutcome RunPurgeWithClock(const PurgeSettings& settings, PurgeHost& host, c
     // the run ends.
     odbc::ConnectionPool exportConnections(
         connectionText, [&zone](const odbc::Connection& fresh) { SetSessionTimeZone(fresh, zone); });
-    CsvBatchExport backup(settings, cutOff, exportConnections, host, log, clock);
-    std::int32_t batchTop = range->maxId;
     const bool backUpAndDelete = settings.backupRows != 0 && settings.deleteRows != 0;
+    // A run whose host does not yield on its thread exports the batch below
+    // on the export's own connection while the main one deletes the current
+    // batch: their id ranges do not meet, and a batch is still deleted only
+    // once its own export has returned, flushed.
+    const bool overlap =
+        backUpAndDelete && !host.YieldsOnItsThread() && ReadsWhileDeleting(connection);
+    PurgeHost quietHost;
+    CsvBatchExport backup(settings, cutOff, exportConnections, overlap ? quietHost : host, log,
+                          clock);
+    std::future<std::int64_t> exportBelow;  // waited for, also when a batch fails
+    std::int32_t batchTop = range->maxId;
     if (backUpAndDelete) connection.BeginTransactions();
     std::int64_t batchesDone = 0;
     const bool touchesRows = settings.backupRows != 0 || settings.deleteRows != 0;
@@ -202,8 +212,29 @@ PurgeOutcome RunPurgeWithClock(const PurgeSettings& settings, PurgeHost& host, c
         std::int64_t rowsFound = 0;
         // The export comes first: a batch whose backup failed is not deleted.
         if (backUpAndDelete) {
-            DeleteBackedUpBatch(connection, deleteBatch,
-                                [&] { return rowsFound = backup.ExportBatch(batchTop, batchWidth); },
+            bool firstExport = true;
+            const auto exportThisBatch = [&] {
+                if (firstExport && exportBelow.valid()) {
+                    rowsFound = exportBelow.get();  // under way since the batch above
+                } else {
+                    // Exported again after an undone delete: the export of
+                    // the batch below, if under way, has the connection.
+                    if (exportBelow.valid()) exportBelow.wait();
+                    rowsFound = backup.ExportBatch(batchTop, batchWidth);
+                }
+                // Only when the next batch is surely the one below: a batch
+                // that found rows, reached without passing over any, leaves
+                // no look-ahead.
+                if (overlap && firstExport && rowsFound > 0 && !passedOver &&
+                    lowerBound >= range->minId) {
+                    exportBelow = std::async(std::launch::async, [&backup, lowerBound, batchWidth] {
+                        return backup.ExportBatch(lowerBound, batchWidth);
+                    });
+                }
+                firstExport = false;
+                return rowsFound;
+            };
+            DeleteBackedUpBatch(connection, deleteBatch, exportThisBatch,
                                 "(" + std::to_string(lowerBound) + ", " + std::to_string(batchTop) + "]", log);
         } else if (settings.backupRows != 0) {
             rowsFound = backup.ExportBatch(batchTop, batchWidth);
