@@ -25,7 +25,8 @@ using std::chrono::milliseconds;
 class SilentWindowServices : public sorvane::WindowServices {
 public:
     bool AskYesNo(QWidget*, const QString&, const QString&) override { return true; }
-    void ShowMessage(QWidget*, const QString&) override {}
+    void ShowMessage(QWidget*, const QString&, sorvane::MessageIcon = sorvane::MessageIcon::None) override {}
+    int OpenWebAddress(const QString&) override { return 0; }
     void EndProgram() override {}
 };
 
