@@ -16,7 +16,6 @@
 #include "purge/backup_run.h"
 #include "common/reporting.h"
 #include "purge/failure_of.h"
-#include "common/reporting.h"
 #include "purge/run_purge.h"
 #include "support/calendar.h"
 #include "support/csv_reader.h"
@@ -44,11 +43,11 @@ struct RecordingHost : PurgeHost {
     std::vector<std::string> calls;
     int yields = 0;
     std::function<void(std::int64_t)> onProgress;  // after each batch, with the batch counter
+    std::function<void()> onYield;
     // As a window's host by default: one thread, so each export comes after
     // the batch above is reported and the hooks fall in between.
     bool oneThread = true;
-
-    std::function<void()> onYield;
+    int stopSignal = 0;
 
     bool YieldsOnItsThread() const override { return oneThread; }
     void Yield() override {
@@ -65,7 +64,15 @@ struct RecordingHost : PurgeHost {
         calls.push_back("finished " + std::to_string(counter) + " " + elapsed + (deleted ? " deleted" : " backed up"));
     }
     int StopSignal() const override { return stopSignal; }
-    int stopSignal = 0;
+};
+
+// Keeps what a run sends to the system log.
+struct RecordingSystemLog : EventLogSink {
+    bool Write(std::int32_t type, const std::string& message, std::int16_t, std::int16_t) override {
+        entries.push_back(std::to_string(type) + " " + message);
+        return true;
+    }
+    std::vector<std::string> entries;
 };
 
 // Old and young times in turn, the cut-off itself and the second after it among them.
@@ -121,10 +128,12 @@ protected:
         if (!table_.empty()) test::DropTable(source_, table_);
     }
 
+    // A fresh table holding `rows`, and no backup file yet.
     void Seed(std::vector<test::LogRow> rows) {
         rows_ = std::move(rows);
         test::CreateLogTable(source_, table_);
         test::InsertLogRows(source_, table_, rows_);
+        fs::remove(BackupFile());
     }
 
     PurgeSettings Settings(std::int16_t width = 10, bool deleteRows = true, bool backupRows = true) const {
@@ -194,7 +203,8 @@ protected:
     std::vector<test::LogRow> rows_;
     FixedClock clock_{test::LocalMoment("2026-12-06 12:00:00")};
     RecordingHost host_;
-    RunLog log_;
+    RecordingSystemLog systemLog_;
+    RunLog log_{systemLog_};
 };
 
 TEST_P(PurgeRunTest, LeavesTheYoungRowsAndBacksUpExactlyTheDeletedOnes) {
@@ -208,7 +218,6 @@ TEST_P(PurgeRunTest, LeavesTheYoungRowsAndBacksUpExactlyTheDeletedOnes) {
     for (const auto& [deleteRows, backupRows, width, timeColumn] : modes) {
         SCOPED_TRACE(::testing::Message() << deleteRows << backupRows << " " << width << " " << timeColumn);
         Seed(SeedRows());
-        fs::remove(BackupFile());
         PurgeSettings settings = Settings(width, deleteRows, backupRows);
         settings.timeColumn = timeColumn;
         EXPECT_EQ(Run(settings), PurgeOutcome::Finished);
@@ -252,7 +261,6 @@ TEST_P(PurgeRunTest, OldRowsFarApartGoAsInADenseTableWithTheSameFigures) {
     for (const auto& [deleteRows, backupRows, width] : modes) {
         SCOPED_TRACE(::testing::Message() << deleteRows << backupRows << " " << width);
         Seed(rows);
-        fs::remove(BackupFile());
         host_.calls.clear();
         // Batch by batch this would take hours; a run that walks the empty
         // stretches is stopped.
@@ -375,7 +383,6 @@ TEST_P(PurgeRunTest, ARowPutIntoABatchAfterItsExportIsNotDeletedWithoutABackup) 
         SCOPED_TRACE(transactional);
         Seed(SeedRows());
         if (!transactional) test::RunSql(source_, "ALTER TABLE " + table_ + " ENGINE=MyISAM");
-        fs::remove(BackupFile());
         ASSERT_FALSE(AllIds().contains(133));  // a gap in the first batch, (129, 139]
         bool inserted = false;
         host_.yields = 0;
@@ -402,20 +409,17 @@ TEST_P(PurgeRunTest, ARowPutIntoABatchAfterItsExportIsNotDeletedWithoutABackup) 
 }
 
 // TZ set for the life of the object.
-class ScopedTimeZone {
-public:
+struct ScopedTimeZone {
     explicit ScopedTimeZone(const char* zone) {
-        if (const char* old = std::getenv("TZ")) saved_ = old;
+        if (const char* old = std::getenv("TZ")) saved = old;
         ::setenv("TZ", zone, 1);
         ::tzset();
     }
     ~ScopedTimeZone() {
-        saved_ ? ::setenv("TZ", saved_->c_str(), 1) : ::unsetenv("TZ");
+        saved ? ::setenv("TZ", saved->c_str(), 1) : ::unsetenv("TZ");
         ::tzset();
     }
-
-private:
-    std::optional<std::string> saved_;
+    std::optional<std::string> saved;
 };
 
 TEST_P(PurgeRunTest, TimesAreTheClientsWhateverZoneTheServerIsIn) {
@@ -458,49 +462,42 @@ void FailWritesTo(const fs::path& file) {
     FAIL() << file << " is not open";
 }
 
-// A run that fails part way leaves its mark; the next run with overwrite on
-// keeps the rows the failed one deleted and takes the mark away when it ends.
-TEST_P(PurgeRunTest, ABackupFailingPartWayKeepsItsRowsThroughTheNextOverwritingRun) {
-    if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
+// A run that ends part way, by a failing write or by a stop request (seen
+// before a batch begins, never between its export and its delete), leaves its
+// mark; the next run with overwrite on keeps the rows the ended one deleted
+// and takes the mark away when it ends.
+TEST_P(PurgeRunTest, ARunEndedPartWayKeepsItsRowsThroughTheNextOverwritingRun) {
     ASSERT_FALSE(Ids(true, "ReceivedAt", 119, 129).empty());
-    host_.onProgress = [&](std::int64_t counter) {
-        if (counter == 10) FailWritesTo(BackupFile());
-    };
+    const fs::path mark = BackupFile("BackupFile.csv.unfinished");
     PurgeSettings settings = Settings();
     settings.overwrite = 1;
-    ExpectFailure(settings, kFileAccess, "BackupFile.csv");
-
-    std::set<int> expectedRemaining = AllIds();
-    for (const int id : Ids(true, "ReceivedAt", 129, 139)) expectedRemaining.erase(id);
-    EXPECT_EQ(RemainingIds(), expectedRemaining);
-    EXPECT_EQ(Backup(), Expected(Ids(true, "ReceivedAt", 129, 139)));
-    const fs::path mark = BackupFile("BackupFile.csv.unfinished");
-    EXPECT_TRUE(fs::exists(mark));
-
-    host_.onProgress = nullptr;
-    EXPECT_EQ(Run(settings), PurgeOutcome::Finished);
-    EXPECT_EQ(Backup(), Expected(Ids(true)));
-    EXPECT_FALSE(fs::exists(mark));
-}
-
-// A stop request is seen before a batch begins, never between its export and its delete.
-TEST_P(PurgeRunTest, AStopRequestEndsTheRunBetweenTwoBatches) {
-    host_.onProgress = [&](std::int64_t counter) { host_.stopSignal = counter == 10 ? 15 : 0; };
-    struct : EventLogSink {
-        bool Write(std::int32_t type, const std::string& message, std::int16_t, std::int16_t) override {
-            entries.push_back(std::to_string(type) + " " + message);
-            return true;
+    for (const bool stop : {true, false}) {
+        if (!stop && !fs::exists("/dev/full")) continue;
+        SCOPED_TRACE(stop ? "stop request" : "failing write");
+        Seed(SeedRows());
+        systemLog_.entries.clear();
+        host_.onProgress = [&](std::int64_t counter) {
+            if (counter == 10) stop ? void(host_.stopSignal = 15) : FailWritesTo(BackupFile());
+        };
+        if (stop) {
+            EXPECT_EQ(Run(settings), PurgeOutcome::Stopped);
+        } else {
+            ExpectFailure(settings, kFileAccess, "BackupFile.csv");
         }
-        std::vector<std::string> entries;
-    } systemLog;
-    const RunLog log(systemLog);
-    EXPECT_EQ(RunPurgeWithClock(Settings(), host_, log, clock_), PurgeOutcome::Stopped);
-    EXPECT_EQ(systemLog.entries, std::vector<std::string>{"2 Run interrupted by signal 15 after 1 batch"});
-    std::set<int> expectedRemaining = AllIds();
-    for (const int id : Ids(true, "ReceivedAt", 129, 139)) expectedRemaining.erase(id);
-    EXPECT_EQ(RemainingIds(), expectedRemaining);
-    EXPECT_EQ(Backup(), Expected(Ids(true, "ReceivedAt", 129, 139)));
-    EXPECT_TRUE(fs::exists(BackupFile("BackupFile.csv.unfinished")));  // the run did not finish
+        EXPECT_EQ(systemLog_.entries,
+                  stop ? std::vector<std::string>{"2 Run interrupted by signal 15 after 1 batch"} : std::vector<std::string>{});
+        std::set<int> expectedRemaining = AllIds();
+        for (const int id : Ids(true, "ReceivedAt", 129, 139)) expectedRemaining.erase(id);
+        EXPECT_EQ(RemainingIds(), expectedRemaining);
+        EXPECT_EQ(Backup(), Expected(Ids(true, "ReceivedAt", 129, 139)));
+        EXPECT_TRUE(fs::exists(mark));
+
+        host_.onProgress = nullptr;
+        host_.stopSignal = 0;
+        EXPECT_EQ(Run(settings), PurgeOutcome::Finished);
+        EXPECT_EQ(Backup(), Expected(Ids(true)));
+        EXPECT_FALSE(fs::exists(mark));
+    }
 }
 
 // A run that would empty the file another run is writing fails before it
