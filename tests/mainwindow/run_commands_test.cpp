@@ -107,11 +107,17 @@ TEST_F(RunCommands, ADeletingRunRemovesTheOldRowsAndEndsTheProgram) {
     EXPECT_TRUE(std::filesystem::is_empty(backupDir_.Path()));  // the refused backup run wrote nothing
 }
 
-TEST_F(RunCommands, ARunThatFindsNoRowsReturnsToTheWindow) {
+// Back in the window, Quit and Exit each end the program without a question.
+TEST_F(RunCommands, ARunThatFindsNoRowsReturnsToTheWindowWhereQuitAndExitEndTheProgram) {
     Fill(1, 4, kFuture);
     c().Command4->click();
     EXPECT_EQ(w_.services.messages, std::vector<QString>{"No Data is available"});
     EXPECT_EQ(State(), std::tuple(QString("Deleting . . . "), false, 0, 4, true));
+    c().Command2->click();
+    EXPECT_EQ(w_.services.endRequests, 1);
+    w_.window->findChild<QAction*>("Exit1")->trigger();
+    EXPECT_EQ(w_.services.endRequests, 2);
+    EXPECT_TRUE(w_.services.questions.empty() && w_.services.messages.size() == 1u);
 }
 
 TEST_F(RunCommands, FailuresAreShownAndClearTheStatusLine) {
@@ -154,14 +160,6 @@ TEST_F(RunCommands, AFailureDuringTheBatchesLeavesTheTimerAndFieldsButAllowsANew
     c().Command1->click();
     EXPECT_EQ(w_.services.messages.back(), "Deleting successful");
     EXPECT_EQ(RowCount(), 0);
-}
-
-TEST_F(RunCommands, QuitAndExitEndTheProgramWithoutAQuestion) {
-    c().Command2->click();
-    EXPECT_EQ(w_.services.endRequests, 1);
-    w_.window->findChild<QAction*>("Exit1")->trigger();
-    EXPECT_EQ(w_.services.endRequests, 2);
-    EXPECT_TRUE(w_.services.questions.empty() && w_.services.messages.empty());
 }
 
 // Closing the window through its frame during a run ends the program as Quit
