@@ -40,9 +40,7 @@ protected:
         if (source_.dbms == "SQLite") GTEST_SKIP() << "a file database has no server session";
         postgres_ = source_.dbms == "PostgreSQL";
     }
-    std::string Text() const {
-        return BuildConnectionText(source_.dsn, source_.userName, source_.password);
-    }
+    std::string Text() const { return BuildConnectionText(source_.dsn, source_.userName, source_.password); }
     // The server's own number for the session behind a connection.
     std::string SessionOf(const odbc::Connection& connection) const {
         return Scalar(connection, postgres_ ? "SELECT pg_backend_pid()" : "SELECT CONNECTION_ID()");

@@ -109,11 +109,6 @@ std::string BackupForm(std::string time) {
     return time;
 }
 
-CsvRows SortedById(CsvRows rows) {
-    std::sort(rows.begin(), rows.end(), [](const auto& a, const auto& b) { return std::stoll(a[0]) < std::stoll(b[0]); });
-    return rows;
-}
-
 class PurgeRunTest : public ::testing::TestWithParam<std::string> {
 protected:
     void SetUp() override {
@@ -174,8 +169,8 @@ protected:
     }
 
     std::set<int> AllIds() const {
-        std::set<int> ids = Ids(true), young = Ids(false);
-        ids.merge(young);
+        std::set<int> ids;
+        for (const auto& row : rows_) ids.insert(row.id);
         return ids;
     }
 
@@ -192,8 +187,10 @@ protected:
     }
 
     fs::path BackupFile(const std::string& name = "BackupFile.csv") const { return dir_.Path() / name; }
-    CsvRows Backup(const std::string& name = "BackupFile.csv") const {
-        return SortedById(test::ReadCsvWithPython(BackupFile(name)));
+    CsvRows Backup(const std::string& name = "BackupFile.csv") const {  // in id order
+        CsvRows rows = test::ReadCsvWithPython(BackupFile(name));
+        std::sort(rows.begin(), rows.end(), [](const auto& a, const auto& b) { return std::stoll(a[0]) < std::stoll(b[0]); });
+        return rows;
     }
 
     test::ScopedLocale locale_{"C.UTF-8"};
