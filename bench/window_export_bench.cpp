@@ -25,7 +25,7 @@
 
 #include "mainwindow/main_window.h"
 #include "mainwindow/window_services.h"
-#include "purge/backup_file.h"
+#include "purge/backup_file_path.h"
 #include "common/run_failure.h"
 #include "startup/command_line_options.h"
 #include "startup/split_command_line.h"

@@ -12,7 +12,7 @@
 #include <chrono>
 #include <cstdio>
 
-#include "common/reporting.h"
+#include "common/run_log.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/window_purge_host.h"
 #include "mainwindow/window_services.h"

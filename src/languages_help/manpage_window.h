@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "startup/manual_page.h"
+#include "common/manual_page.h"
 
 class QPlainTextEdit;
 class QString;

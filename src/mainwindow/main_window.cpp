@@ -13,7 +13,7 @@
 #include "mainwindow/form_menu.h"
 #include "mainwindow/status_tick.h"
 #include "mainwindow/window_services.h"
-#include "common/reporting.h"
+#include "common/run_log.h"
 
 namespace sorvane {
 

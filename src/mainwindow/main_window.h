@@ -5,7 +5,7 @@
 #include <QMainWindow>
 #include <memory>
 
-#include "common/reporting.h"
+#include "common/run_log.h"
 #include "languages_help/languages_help.h"
 #include "mainwindow/form_controls.h"
 #include "mainwindow/settings_from_fields.h"

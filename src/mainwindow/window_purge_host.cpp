@@ -6,7 +6,7 @@
 #include <QTimer>
 #include <ctime>
 
-#include "common/reporting.h"
+#include "common/run_log.h"
 #include "mainwindow/status_tick.h"
 #include "mainwindow/window_services.h"
 #include "purge/batch_arithmetic.h"

@@ -1,6 +1,6 @@
 #include "purge/backed_up_delete.h"
 
-#include "common/reporting.h"
+#include "common/run_log.h"
 #include "common/run_failure.h"
 
 namespace sorvane {

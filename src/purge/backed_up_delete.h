@@ -6,8 +6,8 @@
 #include <functional>
 #include <string>
 
-#include "purge/odbc_connection.h"
-#include "purge/odbc_statement.h"
+#include "odbc/connection.h"
+#include "odbc/statement.h"
 
 namespace sorvane {
 

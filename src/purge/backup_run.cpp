@@ -7,9 +7,9 @@
 #include <cerrno>
 #include <cstring>
 
-#include "common/reporting.h"
+#include "common/run_log.h"
 #include "common/run_failure.h"
-#include "purge/backup_file.h"
+#include "purge/backup_file_path.h"
 
 namespace sorvane {
 

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "purge/odbc_connection.h"
+#include "odbc/connection.h"
 
 namespace sorvane {
 

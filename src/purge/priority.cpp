@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "common/reporting.h"
+#include "common/run_log.h"
 #include "purge/priority_platform.h"
 
 namespace sorvane {

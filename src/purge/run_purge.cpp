@@ -7,19 +7,19 @@
 #include <optional>
 
 #include "purge/backed_up_delete.h"
-#include "purge/backup_file.h"
+#include "purge/backup_file_path.h"
 #include "purge/batch_arithmetic.h"
 #include "purge/batch_statements.h"
 #include "purge/connection_text.h"
 #include "purge/cut_off.h"
-#include "purge/export_batch_to_csv.h"
-#include "purge/odbc_connection_pool.h"
-#include "purge/odbc_statement.h"
+#include "purge/csv_batch_export.h"
+#include "odbc/connection_pool.h"
+#include "odbc/statement.h"
 #include "purge/priority.h"
 #include "purge/session_time_zone.h"
 #include "common/run_failure.h"
 #include "purge/sql_identifier.h"
-#include "common/reporting.h"
+#include "common/run_log.h"
 
 namespace sorvane {
 

@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "common/run_failure.h"
-#include "purge/odbc_statement.h"
+#include "odbc/statement.h"
 
 namespace sorvane {
 

@@ -7,7 +7,7 @@
 #include <ctime>
 #include <string>
 
-#include "purge/odbc_connection.h"
+#include "odbc/connection.h"
 
 namespace sorvane {
 

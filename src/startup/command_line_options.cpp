@@ -5,7 +5,7 @@
 #include <optional>
 
 #include "startup/option_values.h"
-#include "common/reporting.h"
+#include "common/run_log.h"
 
 namespace sorvane {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "common/reporting.h"
+#include "common/run_log.h"
 #include "purge/purge_settings.h"
 
 namespace sorvane {

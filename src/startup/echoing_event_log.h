@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "common/reporting.h"
+#include "common/run_log.h"
 
 namespace sorvane {
 

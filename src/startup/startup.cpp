@@ -5,7 +5,7 @@
 #include "common/run_failure.h"
 #include "startup/command_line_options.h"
 #include "startup/process_signals.h"
-#include "common/reporting.h"
+#include "common/run_log.h"
 
 namespace sorvane {
 

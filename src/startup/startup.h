@@ -5,13 +5,13 @@
 #include <string>
 #include <vector>
 
-#include "common/reporting.h"
+#include "common/run_log.h"
 #include "purge/purge_host.h"
 #include "startup/command_line_host.h"
 #include "purge/purge_settings.h"
 #include "purge/run_purge.h"
-#include "startup/manual_page.h"
-#include "startup/manual_page_sink.h"
+#include "common/manual_page.h"
+#include "common/manual_page_sink.h"
 
 namespace sorvane {
 

@@ -4,7 +4,7 @@
 #include <ostream>
 #include <string>
 
-#include "startup/manual_page_sink.h"
+#include "common/manual_page_sink.h"
 
 namespace sorvane {
 

@@ -21,7 +21,7 @@
 #include "languages_help/web_links.h"
 #include "languages_help/window_manual_page_sink.h"
 #include "mainwindow/window_test_support.h"
-#include "common/reporting.h"
+#include "common/run_log.h"
 #include "startup/startup.h"
 #include "support/temp_dir.h"
 

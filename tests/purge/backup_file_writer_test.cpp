@@ -10,7 +10,7 @@
 #include <fstream>
 #include <functional>
 
-#include "common/reporting.h"
+#include "common/run_log.h"
 #include "purge/backup_file_writer.h"
 #include "purge/backup_run.h"
 #include "purge/failure_of.h"

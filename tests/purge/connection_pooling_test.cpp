@@ -10,13 +10,13 @@
 #include <set>
 #include <thread>
 
-#include "common/reporting.h"
+#include "common/run_log.h"
 #include "purge/connection_text.h"
-#include "purge/export_batch_to_csv.h"
+#include "purge/csv_batch_export.h"
 #include "purge/run_purge.h"
-#include "purge/odbc_connection.h"
-#include "purge/odbc_connection_pool.h"
-#include "purge/odbc_statement.h"
+#include "odbc/connection.h"
+#include "odbc/connection_pool.h"
+#include "odbc/statement.h"
 #include "support/csv_reader.h"
 #include "support/odbc_test_env.h"
 #include "support/temp_dir.h"

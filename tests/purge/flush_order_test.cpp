@@ -14,7 +14,7 @@
 #include <atomic>
 #include <cstring>
 
-#include "common/reporting.h"
+#include "common/run_log.h"
 #include "purge/run_purge.h"
 #include "support/odbc_test_env.h"
 #include "support/temp_dir.h"

@@ -14,7 +14,7 @@
 #include <tuple>
 
 #include "purge/backup_run.h"
-#include "common/reporting.h"
+#include "common/run_log.h"
 #include "purge/failure_of.h"
 #include "purge/run_purge.h"
 #include "support/calendar.h"

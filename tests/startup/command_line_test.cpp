@@ -12,7 +12,7 @@
 #include "purge/purge_settings.h"
 #include "common/run_failure.h"
 #include "startup/command_line_options.h"
-#include "common/reporting.h"
+#include "common/run_log.h"
 #include "startup/split_command_line.h"
 #include "support/scoped_locale.h"
 #include "support/temp_dir.h"

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "common/run_failure.h"
-#include "common/reporting.h"
+#include "common/run_log.h"
 #include "startup/echoing_event_log.h"
 #include "startup/split_command_line.h"
 #include "startup/startup.h"

@@ -8,7 +8,7 @@
 #include <stdexcept>
 
 #include "purge/connection_text.h"
-#include "purge/odbc_statement.h"
+#include "odbc/statement.h"
 #include "common/run_failure.h"
 #include "support/temp_dir.h"
 

@@ -13,7 +13,7 @@
 #include <memory>
 #include <string>
 
-#include "purge/odbc_connection.h"
+#include "odbc/connection.h"
 
 namespace sorvane::odbc {
 

@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "purge/connection_text.h"
-#include "purge/odbc_diagnostics.h"
-#include "purge/odbc_statement.h"
+#include "odbc/diagnostics.h"
+#include "odbc/statement.h"
 #include "support/odbc_test_env.h"
 
 namespace sorvane {

@@ -1,10 +1,10 @@
-#include "purge/odbc_statement.h"
+#include "odbc/statement.h"
 
 #include <sqlext.h>
 
 #include <utility>
 
-#include "purge/odbc_diagnostics.h"
+#include "odbc/diagnostics.h"
 #include "common/run_failure.h"
 
 namespace sorvane::odbc {

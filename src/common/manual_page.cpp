@@ -1,11 +1,11 @@
-#include "startup/manual_page.h"
+#include "common/manual_page.h"
 
 #include <cstdint>
 #include <filesystem>
 #include <system_error>
 
 #include "common/run_failure.h"
-#include "startup/read_text_lines.h"
+#include "common/read_text_lines.h"
 
 namespace sorvane {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "startup/manual_page_sink.h"
+#include "common/manual_page_sink.h"
 
 namespace sorvane {
 

@@ -9,7 +9,7 @@
 #include <optional>
 #include <string>
 
-#include "purge/odbc_connection.h"
+#include "odbc/connection.h"
 
 namespace sorvane::odbc {
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "startup/manual_page.h"
-#include "startup/read_text_lines.h"
+#include "common/manual_page.h"
+#include "common/read_text_lines.h"
 #include "support/temp_dir.h"
 
 namespace sorvane {

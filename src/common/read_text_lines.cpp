@@ -1,4 +1,4 @@
-#include "startup/read_text_lines.h"
+#include "common/read_text_lines.h"
 
 #include <filesystem>
 #include <fstream>

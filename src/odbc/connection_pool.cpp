@@ -1,4 +1,4 @@
-#include "purge/odbc_connection_pool.h"
+#include "odbc/connection_pool.h"
 
 #include <exception>
 

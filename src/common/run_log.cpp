@@ -1,4 +1,4 @@
-#include "common/reporting.h"
+#include "common/run_log.h"
 
 #include <cerrno>
 #include <cstring>

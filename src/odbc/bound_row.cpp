@@ -1,8 +1,8 @@
-#include "purge/odbc_bound_row.h"
+#include "odbc/bound_row.h"
 
 #include <sqlext.h>
 
-#include "purge/odbc_diagnostics.h"
+#include "odbc/diagnostics.h"
 
 namespace sorvane::odbc {
 

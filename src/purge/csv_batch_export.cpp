@@ -1,4 +1,4 @@
-#include "purge/export_batch_to_csv.h"
+#include "purge/csv_batch_export.h"
 
 #include <memory>
 #include <optional>
@@ -9,12 +9,12 @@
 #include "purge/batch_statements.h"
 #include "purge/csv_field.h"
 #include "purge/field_text.h"
-#include "purge/odbc_bound_row.h"
-#include "purge/odbc_connection_pool.h"
-#include "purge/odbc_diagnostics.h"
-#include "purge/odbc_statement.h"
+#include "odbc/bound_row.h"
+#include "odbc/connection_pool.h"
+#include "odbc/diagnostics.h"
+#include "odbc/statement.h"
 #include "common/run_failure.h"
-#include "common/reporting.h"
+#include "common/run_log.h"
 
 namespace sorvane {
 

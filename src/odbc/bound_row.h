@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "purge/odbc_statement.h"
+#include "odbc/statement.h"
 
 namespace sorvane::odbc {
 

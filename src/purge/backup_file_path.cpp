@@ -1,4 +1,4 @@
-#include "purge/backup_file.h"
+#include "purge/backup_file_path.h"
 
 #include <cstdio>
 

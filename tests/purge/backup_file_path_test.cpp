@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "purge/backup_file.h"
+#include "purge/backup_file_path.h"
 #include "purge/failure_of.h"
 #include "support/calendar.h"
 #include "support/scoped_locale.h"

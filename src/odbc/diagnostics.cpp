@@ -1,4 +1,4 @@
-#include "purge/odbc_diagnostics.h"
+#include "odbc/diagnostics.h"
 
 #include <algorithm>
 #include <sqlext.h>

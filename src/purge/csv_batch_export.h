@@ -7,8 +7,8 @@
 #include <string>
 
 #include "purge/backup_run.h"
-#include "purge/odbc_connection_pool.h"
-#include "purge/odbc_statement.h"
+#include "odbc/connection_pool.h"
+#include "odbc/statement.h"
 #include "purge/purge_host.h"
 #include "purge/purge_settings.h"
 #include "purge/run_clock.h"
