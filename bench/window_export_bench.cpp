@@ -28,7 +28,6 @@
 #include "purge/backup_file.h"
 #include "common/run_failure.h"
 #include "startup/command_line_options.h"
-#include "startup/split_command_line.h"
 
 namespace {
 
