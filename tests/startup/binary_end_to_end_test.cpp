@@ -158,7 +158,7 @@ TEST_P(BinaryFullRun, RefusesACarelessCommandLineBeforeTouchingAnything) {
         {{"--ndays=30"}, 0}, {{"-ndays="}, 0}, {{"-ndays30"}, 0}, {{"-delrecpertrip=x"}, 0},
         {{"-timecol=receivedat"}, 0}, {{"-timecol=devicereportedtime"}, 0}, {{"-backup=yes"}, 0},
         {{"-includedate=yes"}, 0}, {{"-overwrite="}, 0}, {{"-ndays=100000"}, 0}, {{"--dry-runn"}, 0},
-        {{"-debug", "-Ndays=30"}, 1}, {{"-ndays=3O", "-debug"}, 0}, {tooMany, 22 - base.size()},
+        {{"-debug", "-ndays=3O"}, 1}, {{"-ndays=3O", "-debug"}, 0}, {tooMany, 22 - base.size()},
     };
     for (const auto& [careless, refusedIndex] : cases) {
         Texts arguments = base;
@@ -176,7 +176,11 @@ TEST_P(BinaryFullRun, RefusesACarelessCommandLineBeforeTouchingAnything) {
         EXPECT_TRUE(fs::is_empty(work.Path() / "backup"));
         const bool debug = std::find(arguments.begin(), arguments.end(), "-debug") != arguments.end();
         EXPECT_EQ(std::distance(fs::directory_iterator(work.Path()), {}), debug ? 2 : 1);
-        if (debug) { EXPECT_NE(ReadWholeFile(work.Path() / "debug.log").find(line), std::string::npos); }
+        // The refusal with -debug anywhere; the value's own line only after an earlier -debug.
+        const std::string debugLog = debug ? ReadWholeFile(work.Path() / "debug.log") : "";
+        EXPECT_EQ(debugLog.find(line) != std::string::npos, debug);
+        EXPECT_EQ(debugLog.find(": The Value for ndays must be numeric!\r\n") != std::string::npos,
+                  careless.front() == "-debug");
     }
     DropTable(*source, table);
 }

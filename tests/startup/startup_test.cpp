@@ -102,42 +102,6 @@ TEST(Startup, ExitStatusEventLogAndManualPageFollowTheRun) {
     }
 }
 
-// A refused command line: the rejected value's own debug-log line only after
-// an earlier -debug, the refusal in debug.log whenever -debug is given, and no
-// debug.log without it.
-TEST(Startup, ARefusalReachesDebugLogOnlyWithDebug) {
-    test::ScopedLocale locale("C.UTF-8");
-    const std::string refused = ": Refused argument 2, \"-ndays=abc\": the value of -ndays must be a number\r\n";
-    const std::pair<Lines, std::string> cases[] = {
-        {{"-debug", "-ndays=abc", "-dsn=x"}, ": The Value for ndays must be numeric!\r\n" + refused},
-        {{"-dsn=x", "-ndays=abc", "-debug"}, refused},
-        {{"-dsn=x", "-ndays=abc"}, ""},
-        {{"-debug", "-ndays=1e6"},
-         ": Refused argument 2, \"-ndays=1e6\": the value of -ndays must lie between -32768 and 32767\r\n"},
-    };
-    for (const auto& [arguments, debugLog] : cases) {
-        SCOPED_TRACE(arguments.back());
-        test::TempDir dir;
-        test::ScopedCurrentDir cwd(dir.Path());
-        Recorder run;
-        RunLog log(run);
-        StartupServices services;
-        services.runPurge = [&](const PurgeSettings&, PurgeHost&, const RunLog&) { return ++run.purges, PurgeOutcome::Finished; };
-        CommandLineHost host;
-        EXPECT_EQ(RunStartup(arguments, run, host, log, services), kExitRefused);
-        EXPECT_EQ(std::tuple(run.events.size(), run.purges), std::tuple(1u, 0));
-        // Each debug.log line without its time stamp.
-        const std::string file = test::ReadWholeFile("debug.log");
-        std::string written;
-        for (std::size_t at = 0, end; (end = file.find("\r\n", at)) != std::string::npos; at = end + 2) {
-            const std::size_t text = std::min(file.find(": ", at), end);
-            written += file.substr(text, end + 2 - text);
-        }
-        EXPECT_EQ(written, debugLog);
-        EXPECT_EQ(std::filesystem::exists("debug.log"), !debugLog.empty());
-    }
-}
-
 // A command-line run's event log: every entry in the system log, the errors
 // also on standard error at once; the warnings only when asked for (a run
 // stopped by a signal), so a run that ends well stays silent.
