@@ -49,7 +49,7 @@ struct ValueProblem {
 };
 
 // Why `value` does not suit `option`, or nothing when it does.
-std::optional<ValueProblem> ProblemWithValue(const OptionSpec& option, const std::string& value) {
+std::optional<ValueProblem> ProblemWithValue(const OptionEntry& option, const std::string& value) {
     const std::string valueOf = "the value of " + std::string(option.name);
     switch (option.kind) {
     case OptionValueKind::None:
@@ -75,7 +75,7 @@ std::optional<ValueProblem> ProblemWithValue(const OptionSpec& option, const std
 
 // Reads one argument into `use`, or says why it is refused.
 std::optional<ValueProblem> ReadArgument(const std::string& argument, OptionUse& use) {
-    const OptionSpec* option = OptionStartingArgument(argument);
+    const OptionEntry* option = OptionStartingArgument(argument);
     if (option == nullptr) {
         return ValueProblem{"it names no option (option names start the argument; letter case matters)", false};
     }

@@ -30,7 +30,7 @@ constexpr std::size_t kMostArguments = 22;
 
 // One accepted argument: the option it names and its value.
 struct OptionUse {
-    const OptionSpec* option;
+    const OptionEntry* option;
     std::string value;
 };
 

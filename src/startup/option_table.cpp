@@ -36,34 +36,34 @@ using enum OptionValueKind;
 // In the order the options are documented; the order does not matter to
 // the reading, since one argument names one option.
 constexpr std::array kOptions{
-    OptionSpec{"-ndays", WholeNumber, SetDays, "The Value for ndays must be numeric!"},
-    OptionSpec{"-h", None, ShowManual},
-    OptionSpec{"-help", None, ShowManual},
-    OptionSpec{"-dsn", Text, SetDsn},
-    OptionSpec{"-table", Text, SetTable},
-    OptionSpec{"-user", Text, SetUser},
-    OptionSpec{"-pass", Secret, SetPassword},
-    OptionSpec{"-sep", Text, SetSeparator},
-    OptionSpec{"-esc", Text, SetEscape},
-    OptionSpec{"-filename", Text, SetFileName},
-    OptionSpec{"-fileex", Text, SetFileExtension},
-    OptionSpec{"-backup", Boolean, SetBackup},
-    OptionSpec{"-delete", Boolean, SetDelete},
-    OptionSpec{"-filepath", Text, SetFilePath},
-    OptionSpec{"-includedate", Number, SetIncludeDate},
-    OptionSpec{"-overwrite", Number, SetOverwrite},
-    OptionSpec{"-delrecpertrip", WholeNumber, SetRecordsPerTrip, "The Value for delrecpertrip must be numeric!"},
-    OptionSpec{"-timecol", TimeColumn, SetTimeColumn,
+    OptionEntry{"-ndays", WholeNumber, SetDays, "The Value for ndays must be numeric!"},
+    OptionEntry{"-h", None, ShowManual},
+    OptionEntry{"-help", None, ShowManual},
+    OptionEntry{"-dsn", Text, SetDsn},
+    OptionEntry{"-table", Text, SetTable},
+    OptionEntry{"-user", Text, SetUser},
+    OptionEntry{"-pass", Secret, SetPassword},
+    OptionEntry{"-sep", Text, SetSeparator},
+    OptionEntry{"-esc", Text, SetEscape},
+    OptionEntry{"-filename", Text, SetFileName},
+    OptionEntry{"-fileex", Text, SetFileExtension},
+    OptionEntry{"-backup", Boolean, SetBackup},
+    OptionEntry{"-delete", Boolean, SetDelete},
+    OptionEntry{"-filepath", Text, SetFilePath},
+    OptionEntry{"-includedate", Number, SetIncludeDate},
+    OptionEntry{"-overwrite", Number, SetOverwrite},
+    OptionEntry{"-delrecpertrip", WholeNumber, SetRecordsPerTrip, "The Value for delrecpertrip must be numeric!"},
+    OptionEntry{"-timecol", TimeColumn, SetTimeColumn,
                "-timecol must have one of the following Options: ReceivedAt/DeviceReportedTime !"},
-    OptionSpec{"-debug", None, EnableDebug},
-    OptionSpec{"--version", None, AnsweredAtStart},
+    OptionEntry{"-debug", None, EnableDebug},
+    OptionEntry{"--version", None, AnsweredAtStart},
 };
 
 }  // namespace
 
-const OptionSpec* OptionStartingArgument(std::string_view argument) {
-    const OptionSpec* found = nullptr;
-    for (const OptionSpec& option : kOptions) {
+const OptionEntry* OptionStartingArgument(std::string_view argument) {
+    const OptionEntry* found = nullptr;
+    for (const OptionEntry& option : kOptions) {
         if (argument.starts_with(option.name) && (!found || option.name.size() > found->name.size())) {
             found = &option;
         }

@@ -32,7 +32,7 @@ enum class OptionValueKind {
     TimeColumn,   // ReceivedAt or DeviceReportedTime, in that letter case
 };
 
-struct OptionSpec {
+struct OptionEntry {
     std::string_view name;
     OptionValueKind kind;
     // Sets the option's field; runs only with a value the kind accepts.
@@ -45,6 +45,6 @@ struct OptionSpec {
 // The option whose name starts `argument` (letter case matters); the longest
 // such name when several do, so -help is not taken for -h. None when no
 // name starts it.
-const OptionSpec* OptionStartingArgument(std::string_view argument);
+const OptionEntry* OptionStartingArgument(std::string_view argument);
 
 }  // namespace sorvane
