@@ -28,7 +28,6 @@
 #include "purge/backup_file_path.h"
 #include "common/run_failure.h"
 #include "startup/command_line_options.h"
-#include "startup/split_command_line.h"
 
 namespace {
 
@@ -97,7 +96,7 @@ int main(int argc, char** argv) {
     sorvane::PurgeSettings settings;
     sorvane::RunLog optionsLog;  // the window's run keeps its own, without -debug
     try {
-        sorvane::ReadCommandLineOptions(sorvane::SplitCommandLine(sorvane::BuildRawCommandLine(argc, argv)),
+        sorvane::ReadCommandLineOptions(sorvane::ArgumentsAsGiven(argc, argv),
                                         settings, optionsLog, [] {});
     } catch (const sorvane::RunFailure& failure) {
         std::cerr << "sorvane-window-bench: " << failure.Description() << '\n';

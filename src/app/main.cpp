@@ -15,7 +15,6 @@
 #include "startup/command_line_host.h"
 #include "startup/process_signals.h"
 #include "startup/echoing_event_log.h"
-#include "startup/split_command_line.h"
 #include "startup/startup.h"
 #include "startup/stdout_manual_page_sink.h"
 
@@ -87,11 +86,10 @@ int main(int argc, char** argv) {
     std::setlocale(LC_ALL, "");
     sorvane::IgnoreFileSizeLimitSignal();
 
-    const std::vector<std::string> argumentList =
-        sorvane::SplitCommandLine(sorvane::BuildRawCommandLine(argc, argv));
+    const std::vector<std::string> arguments = sorvane::ArgumentsAsGiven(argc, argv);
     sorvane::HidePasswordArguments(argc, argv);
 
-    if (argumentList.size() <= 1) {
+    if (!sorvane::HasCommandLineOptions(arguments)) {
 #ifdef SORVANE_WITH_GUI
         // The toolkit aborts the process when its platform cannot start, so
         // a start without a display gets a clear message instead.
@@ -107,7 +105,7 @@ int main(int argc, char** argv) {
     sorvane::SystemLogSink systemLog;
     sorvane::EchoingEventLog eventLog(systemLog, std::cerr);
     sorvane::RunLog log(eventLog);
-    const int status = sorvane::RunStartup(argumentList, manual, host, log);
+    const int status = sorvane::RunStartup(arguments, manual, host, log);
     if (status >= sorvane::kExitStoppedBySignal) eventLog.EchoHeldWarnings();
     return status;
 }

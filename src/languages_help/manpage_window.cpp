@@ -1,6 +1,7 @@
 #include "languages_help/manpage_window.h"
 
 #include <QFont>
+#include <QFontDatabase>
 #include <QPlainTextEdit>
 #include <QResizeEvent>
 #include <QScreen>
@@ -76,8 +77,11 @@ QWidget* CreateWindow() {
     text->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     text->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     text->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setStyleHint(QFont::SansSerif);
+    // The page is laid out in columns of a fixed pitch (option names, their
+    // indented explanations, the exit-status table).
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setStyleHint(QFont::TypeWriter);
+    font.setFixedPitch(true);
     font.setPointSizeF(9.75);
     text->setFont(font);
     text->setFocus();
@@ -109,6 +113,11 @@ void ManpageWindow::AppendText(const QString& text) {
     end.insertText(text);
 }
 
+void ManpageWindow::ReplaceText(const QString& text) {
+    Text().clear();
+    AppendText(text);
+}
+
 void ManpageWindow::Show() {
     QWidget& window = Window();
     window.show();
@@ -133,7 +142,8 @@ void Manpage_Click(ManpageWindow& manpage, DesktopServices& services, QWidget* m
         text += QString::fromLocal8Bit((*lines)[index]);
         text += QStringLiteral("\r\n");
     }
-    manpage.AppendText(text);
+    // The page once, however often it is asked for while the window is open.
+    manpage.ReplaceText(text);
     manpage.Show();
 
     if (lines->size() > kManpageLineLimit) {

@@ -42,6 +42,9 @@ public:
     // Appends text as it is; each CR LF pair in it ends a line.
     void AppendText(const QString& text);
 
+    // Puts text in place of what the window shows, in the same way.
+    void ReplaceText(const QString& text);
+
     // Shows the window modeless, without an owner, and brings it to the front.
     void Show();
 
@@ -49,8 +52,8 @@ private:
     QPointer<QWidget> window_;
 };
 
-// Help > Manpage: appends every line of the manual page once more and shows
-// the window. A page that cannot be read, or one longer than
+// Help > Manpage: puts every line of the manual page in the window, in place
+// of what it showed, and shows the window. A page that cannot be read, or one longer than
 // kManpageLineLimit, does not end the program: what can be shown is shown and
 // a message over messageOwner says what happened.
 void Manpage_Click(ManpageWindow& manpage, DesktopServices& services, QWidget* messageOwner,

@@ -41,7 +41,8 @@ QString ProgramTitle() { return QStringLiteral("Sorvane"); }
 std::unique_ptr<QMessageBox> MakeQuestionBox(QWidget* parent, const QString& prompt, const QString& title) {
     auto box = std::make_unique<QMessageBox>(QMessageBox::NoIcon, title, prompt,
                                              QMessageBox::Yes | QMessageBox::No, parent);
-    box->setDefaultButton(QMessageBox::Yes);
+    box->setDefaultButton(QMessageBox::No);
+    box->setEscapeButton(QMessageBox::No);
     MakeRoomForTitle(*box);
     return box;
 }

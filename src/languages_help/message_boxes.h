@@ -9,7 +9,8 @@
 
 namespace sorvane {
 
-// Yes and No, no icon, Yes as the default button.
+// Yes and No, no icon. No is the default button and answers Esc: the one
+// question asks before a run that empties the table, so Yes must be chosen.
 std::unique_ptr<QMessageBox> MakeQuestionBox(QWidget* parent, const QString& prompt, const QString& title);
 
 // OK only, titled "Sorvane".

@@ -61,8 +61,9 @@ void MainWindow::RunCommand(RunKind kind) {
     try {
         const PurgeSettings settings = ReadSettingsFromFields(controls_, kind);
 
-        // Asked about the text, not the number: "00" is a deliberate choice.
-        if (kind.deleteRows && controls_.txtTage->text() == QStringLiteral("0") &&
+        // Asked about the number the run takes: "00", "000" and a pasted
+        // "0.4" empty the table as "0" does.
+        if (kind.deleteRows && settings.days == 0 &&
             !services_.AskYesNo(this, texts_.msgDropWarning, texts_.msgWarningTitle)) {
             return;
         }
@@ -85,8 +86,8 @@ void MainWindow::RunCommand(RunKind kind) {
 void MainWindow::ReportFailure(const std::string& description) {
     unsetCursor();
     controls_.LabelStatus->setText(QString());
-    // The timer and the two fields the run locked stay as the failure left
-    // them: they show that the batches were interrupted.
+    // The batches are over: the next run can be set up at once.
+    host_.StopBatchDisplay();
     services_.ShowMessage(this, description == kTypeMismatchDescription
                                     ? texts_.msgNumbersOnly
                                     : QString::fromStdString(description));

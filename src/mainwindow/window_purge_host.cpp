@@ -44,7 +44,11 @@ void WindowPurgeHost::Yield() {
     lastEvents_ = CoarseNow();
 }
 
-void WindowPurgeHost::NoRowsFound() { ShowMessage("No Data is available"); }
+// No batch ran: the status line no longer says that rows are being deleted.
+void WindowPurgeHost::NoRowsFound() {
+    SetStatusText(std::string());
+    ShowMessage("No Data is available");
+}
 
 void WindowPurgeHost::BatchesStarting() {
     // The user's "Display Status after (sec)" value, when it is a usable
@@ -61,9 +65,13 @@ void WindowPurgeHost::BatchDone(std::int64_t batchCounter) {
 }
 
 void WindowPurgeHost::BatchesDone() {
+    StopBatchDisplay();
+    log_.WriteDebugLog("Finished deleting process");
+}
+
+void WindowPurgeHost::StopBatchDisplay() {
     controls_.timerDeleting->stop();
     SetRunFieldsEnabled(true);
-    log_.WriteDebugLog("Finished deleting process");
 }
 
 void WindowPurgeHost::RunFinished(std::int64_t batchCounter, const std::string& elapsed,

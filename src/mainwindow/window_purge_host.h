@@ -37,6 +37,10 @@ public:
     // The batch counter of the run under way (0 before its first batch).
     std::int64_t BatchCounter() const { return batchCounter_; }
     void StartCounting() { batchCounter_ = 0; }
+    // The batches stopped, ended or failed: the status tick stops and the
+    // two fields a run locks are enabled again. The window's failure trap
+    // calls it.
+    void StopBatchDisplay();
 
     // The longest stretch of a run's quick yields without handling events.
     // The clock it is read on ticks every few milliseconds, so a stretch may

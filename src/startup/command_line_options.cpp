@@ -1,92 +1,166 @@
 #include "startup/command_line_options.h"
 
-#include <cstdint>
+#include <cstdio>
 #include <cstring>
-#include <optional>
 
+#include "common/run_failure.h"
 #include "startup/option_values.h"
-#include "common/run_log.h"
 
 namespace sorvane {
 
 namespace {
 
 constexpr const char* kPasswordOption = "-pass";
+constexpr std::size_t kLongestArgumentShown = 200;
 
 bool IsPasswordArgument(const char* argument) {
     return std::strncmp(argument, kPasswordOption, std::strlen(kPasswordOption)) == 0;
 }
 
-bool Contains(const std::string& argument, const char* optionName) {
-    return argument.find(optionName) != std::string::npos;
+bool IsBlank(const std::string& argument) { return argument.find_first_not_of(" \t") == std::string::npos; }
+
+bool IsLetterOrDigit(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
 }
 
-// -ndays and -delrecpertrip: a rejected value is only traced (while -debug is
-// already on) and the field keeps what it had.
-void ApplyNumberOption(const std::string& argument, const std::string& optionName, std::int16_t& field,
-                       const RunLog& log) {
-    if (!Contains(argument, optionName.c_str())) return;
-    const std::optional<std::int16_t> number = ReadWholeNumber16(OptionValue(argument, optionName), optionName);
-    if (number) {
-        field = *number;
-    } else {
-        log.WriteDebugLog("The Value for " + optionName.substr(1) + " must be numeric!");
+// The argument as it can stand in one line of the system log: control
+// characters written as escapes, a long one cut.
+std::string Shown(const std::string& argument) {
+    std::string shown;
+    for (const char c : argument.substr(0, kLongestArgumentShown)) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '\t') {
+            shown += "\\t";
+        } else if (byte < 0x20 || byte == 0x7f) {
+            char escape[8];
+            std::snprintf(escape, sizeof escape, "\\x%02x", byte);
+            shown += escape;
+        } else {
+            shown += c;
+        }
     }
+    if (argument.size() > kLongestArgumentShown) shown += "...";
+    return shown;
 }
 
-void ApplyTextOption(const std::string& argument, const char* optionName, std::string& field) {
-    if (Contains(argument, optionName)) field = OptionValue(argument, optionName);
-}
+struct ValueProblem {
+    std::string reason;
+    bool noteApplies;  // the option's debug-log line for a rejected value fits
+};
 
-void ApplyBooleanOption(const std::string& argument, const char* optionName, Bool16& field) {
-    if (Contains(argument, optionName)) field = ConvertToBool16(OptionValue(argument, optionName), optionName);
-}
-
-// -includedate and -overwrite keep the typed text; the export reads it as a
-// number where it uses it.
-void ApplyNumberOrTextOption(const std::string& argument, const char* optionName, NumberOrText& field) {
-    if (Contains(argument, optionName)) field = OptionValue(argument, optionName);
-}
-
-void ApplyTimeColumnOption(const std::string& argument, std::string& timeColumn, const RunLog& log) {
-    if (!Contains(argument, "-timecol")) return;
-    const std::string value = OptionValue(argument, "-timecol");
-    if (value == "ReceivedAt" || value == "DeviceReportedTime") {
-        timeColumn = value;
-    } else {
-        log.WriteDebugLog("-timecol must have one of the following Options: ReceivedAt/DeviceReportedTime !");
+// Why `value` does not suit `option`, or nothing when it does.
+std::optional<ValueProblem> ProblemWithValue(const OptionEntry& option, const std::string& value) {
+    const std::string valueOf = "the value of " + std::string(option.name);
+    switch (option.kind) {
+    case OptionValueKind::None:
+    case OptionValueKind::Text:
+    case OptionValueKind::Secret:
+        return std::nullopt;
+    case OptionValueKind::WholeNumber:
+        if (!ReadsAsNumber(value)) return ValueProblem{valueOf + " must be a number", true};
+        if (!WholeNumber16(value)) return ValueProblem{valueOf + " must lie between -32768 and 32767", false};
+        return std::nullopt;
+    case OptionValueKind::Boolean:
+        if (Boolean16(value)) return std::nullopt;
+        return ValueProblem{valueOf + " must be true, false or a number", false};
+    case OptionValueKind::Number:
+        if (ReadsAsNumber(value)) return std::nullopt;
+        return ValueProblem{valueOf + " must be a number (1 is on)", false};
+    case OptionValueKind::TimeColumn:
+        if (value == "ReceivedAt" || value == "DeviceReportedTime") return std::nullopt;
+        return ValueProblem{valueOf + " must be ReceivedAt or DeviceReportedTime, in that letter case", true};
     }
+    return std::nullopt;
+}
+
+// Reads one argument into `use`, or says why it is refused.
+std::optional<ValueProblem> ReadArgument(const std::string& argument, OptionUse& use) {
+    const OptionEntry* option = OptionStartingArgument(argument);
+    if (option == nullptr) {
+        return ValueProblem{"it names no option (option names start the argument; letter case matters)", false};
+    }
+    use.option = option;
+    const std::size_t nameLength = option->name.size();
+    const std::string name(option->name);
+    if (option->kind == OptionValueKind::None) {
+        if (argument.size() == nameLength) return std::nullopt;
+        return ValueProblem{name + " takes no value", false};
+    }
+    // The password keeps its own rule: any one character after the name
+    // separates the value.
+    if (option->kind != OptionValueKind::Secret && argument.size() > nameLength &&
+        IsLetterOrDigit(argument[nameLength])) {
+        return ValueProblem{name + " must be followed by one separator character, such as =, and its value", false};
+    }
+    use.value = argument.size() > nameLength + 1 ? argument.substr(nameLength + 1) : std::string();
+    return ProblemWithValue(*option, use.value);
 }
 
 }  // namespace
 
-void ApplyCommandLineArgument(const std::string& argument, PurgeSettings& settings, RunLog& log,
-                              const ShowManualPage& showManualPage) {
-    // A password may hold any option name ("horse-table-staple"): its
-    // argument sets the password and nothing else, so no fragment of it
-    // ends up in another field, a log line or a backup.
-    if (IsPasswordArgument(argument.c_str())) {
-        settings.password = OptionValue(argument, kPasswordOption);
-        return;
+std::vector<std::string> ArgumentsAsGiven(int argc, const char* const* argv) {
+    std::vector<std::string> arguments;
+    for (int i = 1; i < argc; ++i) arguments.emplace_back(argv[i] != nullptr ? argv[i] : "");
+    return arguments;
+}
+
+bool HasCommandLineOptions(const std::vector<std::string>& arguments) {
+    for (const std::string& argument : arguments) {
+        if (!IsBlank(argument)) return true;
     }
-    ApplyNumberOption(argument, "-ndays", settings.days, log);
-    if (Contains(argument, "-h") && showManualPage) showManualPage();
-    ApplyTextOption(argument, "-dsn", settings.dsn);
-    ApplyTextOption(argument, "-table", settings.tableName);
-    ApplyTextOption(argument, "-user", settings.userName);
-    ApplyTextOption(argument, kPasswordOption, settings.password);
-    ApplyTextOption(argument, "-sep", settings.separator);
-    ApplyTextOption(argument, "-esc", settings.escapeText);
-    ApplyTextOption(argument, "-filename", settings.fileName);
-    ApplyTextOption(argument, "-fileex", settings.fileExtension);
-    ApplyBooleanOption(argument, "-backup", settings.backupRows);
-    ApplyBooleanOption(argument, "-delete", settings.deleteRows);
-    ApplyTextOption(argument, "-filepath", settings.filePath);
-    ApplyNumberOrTextOption(argument, "-includedate", settings.includeDate);
-    ApplyNumberOrTextOption(argument, "-overwrite", settings.overwrite);
-    ApplyNumberOption(argument, "-delrecpertrip", settings.recordsPerTrip, log);
-    ApplyTimeColumnOption(argument, settings.timeColumn, log);
-    if (Contains(argument, "-debug")) log.EnableDebug();
+    return false;
+}
+
+CommandLineReading ReadCommandLine(const std::vector<std::string>& arguments) {
+    CommandLineReading reading;
+    bool debugBefore = false;
+    bool afterEmptyPassword = false;  // the argument before was -pass with no value
+    std::size_t read = 0;
+    for (std::size_t index = 0; index < arguments.size(); ++index) {
+        const std::string& argument = arguments[index];
+        if (IsBlank(argument)) continue;
+        OptionUse use{nullptr, {}};
+        std::optional<ValueProblem> problem;
+        if (++read > kMostArguments) {
+            problem = ValueProblem{"the program reads at most " + std::to_string(kMostArguments) + " arguments", false};
+        } else {
+            problem = ReadArgument(argument, use);
+        }
+        if (problem) {
+            Refusal refusal;
+            // "-pass secret" typed as two arguments: the second is the
+            // password, which no log may show.
+            const std::string what = afterEmptyPassword
+                                         ? " (not shown: it may be the password meant for the -pass before it)"
+                                         : ", \"" + Shown(argument) + "\"";
+            refusal.message = "Refused argument " + std::to_string(index + 1) + what + ": " + problem->reason;
+            if (problem->noteApplies) refusal.rejectedValueNote = std::string(use.option->rejectedValueNote);
+            refusal.debugBefore = debugBefore;
+            for (const std::string& any : arguments) refusal.debugGiven = refusal.debugGiven || any == "-debug";
+            reading.uses.clear();
+            reading.refusal = std::move(refusal);
+            return reading;
+        }
+        debugBefore = debugBefore || use.option->name == "-debug";
+        afterEmptyPassword = use.option->kind == OptionValueKind::Secret && use.value.empty();
+        reading.uses.push_back(std::move(use));
+    }
+    return reading;
+}
+
+void ApplyOptions(const std::vector<OptionUse>& uses, OptionTarget& target, const std::function<void()>& beforeEach) {
+    for (const OptionUse& use : uses) {
+        if (beforeEach) beforeEach();
+        use.option->apply(target, use.value);
+    }
+}
+
+void ReadCommandLineOptions(const std::vector<std::string>& arguments, PurgeSettings& settings, RunLog& log,
+                            const ShowManualPage& showManualPage) {
+    const CommandLineReading reading = ReadCommandLine(arguments);
+    if (reading.refusal) throw RunFailure(kInvalidArgument, reading.refusal->message);
+    OptionTarget target{settings, log, showManualPage};
+    ApplyOptions(reading.uses, target);
 }
 
 void HidePasswordArguments(int argc, char** argv) {
@@ -95,15 +169,6 @@ void HidePasswordArguments(int argc, char** argv) {
         if (argv[i] == nullptr || !IsPasswordArgument(argv[i])) continue;
         const std::size_t length = std::strlen(argv[i]);
         for (std::size_t j = valueStart; j < length; ++j) argv[i][j] = 'x';
-    }
-}
-
-void ReadCommandLineOptions(const std::vector<std::string>& argumentList, PurgeSettings& settings,
-                            RunLog& log, const ShowManualPage& showManualPage,
-                            const std::function<void()>& beforeEachArgument) {
-    for (const std::string& argument : argumentList) {
-        if (beforeEachArgument) beforeEachArgument();
-        ApplyCommandLineArgument(argument, settings, log, showManualPage);
     }
 }
 

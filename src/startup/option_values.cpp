@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "common/run_failure.h"
 #include "common/regional.h"
 
 namespace sorvane {
@@ -19,32 +18,31 @@ bool EqualsIgnoringCase(const std::string& text, const std::string& lowerWord) {
     return true;
 }
 
-}  // namespace
-
-std::string OptionValue(const std::string& argument, const std::string& optionName) {
-    const std::size_t start = optionName.size() + 1;
-    return argument.size() > start ? argument.substr(start) : std::string();
-}
-
-std::optional<std::int16_t> ReadWholeNumber16(const std::string& text, const std::string& optionName) {
+std::optional<double> Number(const std::string& text) {
     const std::optional<double> number = ReadNumber(text);
     if (!number || std::isnan(*number)) return std::nullopt;
+    return number;
+}
+
+}  // namespace
+
+bool ReadsAsNumber(const std::string& text) { return Number(text).has_value(); }
+
+std::optional<std::int16_t> WholeNumber16(const std::string& text) {
+    const std::optional<double> number = Number(text);
+    if (!number) return std::nullopt;
     const double whole = std::floor(*number);
     // Written so that an infinite reading also counts as out of range.
-    if (!(whole >= -32768.0 && whole <= 32767.0)) {
-        throw RunFailure(kOverflow, "The value of " + optionName + " (" + text +
-                                        ") is outside the range -32768 to 32767");
-    }
+    if (!(whole >= -32768.0 && whole <= 32767.0)) return std::nullopt;
     return static_cast<std::int16_t>(whole);
 }
 
-Bool16 ConvertToBool16(const std::string& text, const std::string& optionName) {
+std::optional<Bool16> Boolean16(const std::string& text) {
     if (EqualsIgnoringCase(text, "true")) return kTrue16;
     if (EqualsIgnoringCase(text, "false")) return kFalse16;
-    const std::optional<double> number = ReadNumber(text);
-    if (number && !std::isnan(*number)) return *number != 0.0 ? kTrue16 : kFalse16;
-    throw RunFailure(kTypeMismatch, "The value of " + optionName + " must be true, false or a number, not \"" +
-                                        text + "\"");
+    const std::optional<double> number = Number(text);
+    if (!number) return std::nullopt;
+    return *number != 0.0 ? kTrue16 : kFalse16;
 }
 
 }  // namespace sorvane

@@ -1,5 +1,7 @@
 #pragma once
-// Conversions of option values typed on the command line.
+// Conversions of option values typed on the command line. Each answers
+// "cannot take it" with no result, so that the command line can be refused
+// as a whole before anything runs.
 
 #include <cstdint>
 #include <optional>
@@ -9,18 +11,16 @@
 
 namespace sorvane {
 
-// The value of an option: the rest of the argument from the character after
-// the name and one separator, wherever the name stands in the argument.
-// Empty when the argument is no longer than the name plus one character.
-std::string OptionValue(const std::string& argument, const std::string& optionName);
+// The whole text reads as one number under the locale's rules (blanks
+// around it, a sign, a decimal part and an exponent allowed; empty is none).
+bool ReadsAsNumber(const std::string& text);
 
-// A whole number for a 16-bit field: no result when the text is no number
-// under the locale's rules; otherwise the largest whole number not above it.
-// Raises RunFailure kOverflow when that falls outside -32768..32767.
-std::optional<std::int16_t> ReadWholeNumber16(const std::string& text, const std::string& optionName);
+// The largest whole number not above the text's number (7.9 gives 7, -2.5
+// gives -3), when the text reads as a number and that fits -32768..32767.
+std::optional<std::int16_t> WholeNumber16(const std::string& text);
 
-// true/false in any letter case, or any number (0 is false). Anything else,
-// the empty text included, raises RunFailure kTypeMismatch.
-Bool16 ConvertToBool16(const std::string& text, const std::string& optionName);
+// true/false in any letter case, or any number (0 is false); no result for
+// anything else, the empty text included.
+std::optional<Bool16> Boolean16(const std::string& text);
 
 }  // namespace sorvane

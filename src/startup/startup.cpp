@@ -34,14 +34,32 @@ void ReportStartupFailure(const RunLog& log, long number, const std::string& des
     }
 }
 
-int RunCommandLine(const std::vector<std::string>& argumentList, ManualPageSink& manual, CommandLineHost& host,
+// The rejected value's own debug-log line comes where reading the argument
+// met it, so only after an earlier -debug; the refusal itself reaches the
+// debug log whenever -debug was given.
+int ReportRefusal(const Refusal& refusal, RunLog& log) {
+    if (refusal.debugBefore && !refusal.rejectedValueNote.empty()) {
+        log.EnableDebug();
+        log.WriteDebugLog(refusal.rejectedValueNote);
+    }
+    log.WriteEventLogEntry(kErrorEventType, refusal.message, kStartupEventId, kStartupEventCategory);
+    if (refusal.debugGiven) {
+        log.EnableDebug();
+        log.WriteDebugLog(refusal.message);
+    }
+    return kExitRefused;
+}
+
+int RunCommandLine(const std::vector<std::string>& arguments, ManualPageSink& manual, CommandLineHost& host,
                    RunLog& log, const StartupServices& services) {
+    const CommandLineReading reading = ReadCommandLine(arguments);
+    if (reading.refusal) return ReportRefusal(*reading.refusal, log);
+
     PurgeSettings settings;
     settings.commandLineMode = 1;
-
-    ReadCommandLineOptions(
-        argumentList, settings, log, [&] { ShowManualPageIn(manual, services.loadManualPage); },
-        [&] { manual.Yield(); });
+    const ShowManualPage showManualPage = [&] { ShowManualPageIn(manual, services.loadManualPage); };
+    OptionTarget target{settings, log, showManualPage};
+    ApplyOptions(reading.uses, target, [&] { manual.Yield(); });
 
     if (settings.dsn.empty()) {
         log.WriteEventLogEntry(kErrorEventType, kDsnMissingMessage, kStartupEventId, kStartupEventCategory);
@@ -60,11 +78,11 @@ int RunCommandLine(const std::vector<std::string>& argumentList, ManualPageSink&
 
 }  // namespace
 
-int RunStartup(const std::vector<std::string>& argumentList, ManualPageSink& manual, CommandLineHost& host,
+int RunStartup(const std::vector<std::string>& arguments, ManualPageSink& manual, CommandLineHost& host,
                RunLog& log, const StartupServices& services) {
     int status = kExitRunFailure;
     try {
-        status = RunCommandLine(argumentList, manual, host, log, services);
+        status = RunCommandLine(arguments, manual, host, log, services);
     } catch (const RunFailure& failure) {
         ReportStartupFailure(log, failure.Number(), failure.Description());
     } catch (const std::exception& failure) {

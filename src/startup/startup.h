@@ -1,5 +1,5 @@
 #pragma once
-// A command-line run from its split arguments to its exit status.
+// A command-line run from its arguments to its exit status.
 
 #include <functional>
 #include <string>
@@ -18,14 +18,17 @@ namespace sorvane {
 // Exit statuses of a command-line run, so that a scheduler can tell a failure
 // from success:
 //   0  the purge run finished, or found no row old enough;
-//   1  the start-up error handler caught a failure (bad option value, missing
-//      manual page, unwritable debug.log, any failure of the purge run);
-//   2  no -dsn was given, so no purge ran (also for a lone -h);
+//   1  the start-up error handler caught a failure (missing manual page,
+//      unwritable debug.log, any failure of the purge run);
+//   2  the command line was refused (an argument naming no option, a value
+//      its option cannot take, too many arguments) or held no -dsn, so no
+//      purge ran (also for a lone -h);
 //   128 + N  signal N (SIGINT, SIGTERM or SIGHUP) stopped the run between two
 //      batches (130, 143, 129), as a shell reports a program ended by it.
 constexpr int kExitPurgeEnded = 0;
 constexpr int kExitRunFailure = 1;
 constexpr int kExitDsnMissing = 2;
+constexpr int kExitRefused = 2;
 constexpr int kExitStoppedBySignal = 128;
 
 using PurgeRunner = std::function<PurgeOutcome(const PurgeSettings&, PurgeHost&, const RunLog&)>;
@@ -36,8 +39,11 @@ struct StartupServices {
     ManualPageLoader loadManualPage = LoadManualPage;
 };
 
-// argumentList is SplitCommandLine's result holding at least one argument.
-// Reads the options, then runs the purge when -dsn was given, or reports the
+// `arguments` are the program's, without its name, as the system handed them
+// over (see command_line_options.h). A refused command line is reported as
+// one line to the event log (error, ID 26, category 26), and to the debug
+// log when -debug is among the arguments; nothing else happens. Otherwise
+// reads the options, then runs the purge when -dsn was given, or reports the
 // missing -dsn to the event log and the debug log. Every failure is caught
 // here, written to the event log (type 1, ID 26, category 26) and the debug
 // log, and ends the run. When no purge ended the program (statuses 1 and 2),
@@ -45,7 +51,7 @@ struct StartupServices {
 // `log` is the run's: -debug turns its debug log on. While the purge runs,
 // SIGINT, SIGTERM and SIGHUP ask it through `host` to stop between two
 // batches.
-int RunStartup(const std::vector<std::string>& argumentList, ManualPageSink& manual, CommandLineHost& host,
+int RunStartup(const std::vector<std::string>& arguments, ManualPageSink& manual, CommandLineHost& host,
                RunLog& log, const StartupServices& services = {});
 
 }  // namespace sorvane

@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QElapsedTimer>
+#include <QFontInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -98,12 +99,13 @@ TEST(DesktopLauncher, MapsTheOpenersVerdictToAShellResult) {
     setenv("PATH", savedPath.c_str(), 1);
 }
 
-TEST_F(HelpMenu, ManpageAppendsTheFileOnEachChoiceAndStartsAfreshAfterClosing) {
+TEST_F(HelpMenu, ManpageShowsTheFileOnceInAFixedPitchAndStartsAfreshAfterClosing) {
     test::TempDir folder;
     test::ScopedCurrentDir inFolder(folder.Path());
     std::ofstream(folder.Path() / "sorvane-manpage.txt", std::ios::binary) << "NAME\r\n  sorvane";
     for (int choice = 0; choice < 2; ++choice) Menus().Manpage->trigger();
-    EXPECT_EQ(ShownManpage(), "NAME\n  sorvane\nNAME\n  sorvane\n");
+    EXPECT_EQ(ShownManpage(), "NAME\n  sorvane\n");
+    EXPECT_TRUE(QFontInfo(Manpage().Text().font()).fixedPitch()) << "the page is laid out in columns";
     Manpage().Existing()->close();
     test::RunPendingDeletes();
     EXPECT_EQ(Manpage().Existing(), nullptr);

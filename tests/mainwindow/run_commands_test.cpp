@@ -62,13 +62,18 @@ protected:
     bool hourglassAtMessage_ = false;
 };
 
+// Days as the run takes it: "00" and a pasted "0.4" (the key filter sees no
+// paste) are 0 as "0" is.
 TEST_F(RunCommands, DaysZeroAsksBeforeDeletingRuns) {
     const std::tuple<QPushButton* FormControls::*, const char*, bool, bool, QString, int> cases[] = {
         // command, Days, answer, asks, closing message (none: no run), rows left of 5
         {&FormControls::Command4, "0", false, true, "", 5},
         {&FormControls::Command1, "0", true, true, "Deleting successful", 0},
         {&FormControls::Command3, "0", false, false, "Backup was successful", 5},
-        {&FormControls::Command1, "00", false, false, "Deleting successful", 0}};
+        {&FormControls::Command1, "00", false, true, "", 5},
+        {&FormControls::Command4, "000", false, true, "", 5},
+        {&FormControls::Command1, "0.4", false, true, "", 5},
+        {&FormControls::Command1, "0.6", false, false, "Deleting successful", 0}};
     for (const auto& [command, days, answerYes, asks, message, rowsLeft] : cases) {
         test::CreateLogTable(source_, table_);
         Fill(1, 5, kOld);
@@ -82,6 +87,36 @@ TEST_F(RunCommands, DaysZeroAsksBeforeDeletingRuns) {
         EXPECT_EQ(w_.services.messages, message.isEmpty() ? std::vector<QString>{} : std::vector{message});
         EXPECT_EQ(std::tuple(Status() == "before", Hourglass(), w_.services.endRequests, RowCount()),
                   std::tuple(message.isEmpty(), false, message.isEmpty() ? 0 : 1, rowsLeft));
+    }
+}
+
+// The question as the program asks it, in each language: Enter and Esc answer
+// No and start no run.
+TEST_F(RunCommands, EnterOrEscOnTheQuestionKeepsTheTable) {
+    Fill(1, 5, kOld);
+    w_.services.askForReal = true;
+    c().txtTage->setText("00");
+    const std::pair<QAction* WindowMenus::*, int> cases[] = {
+        {&WindowMenus::English, Qt::Key_Return}, {&WindowMenus::English, Qt::Key_Escape},
+        {&WindowMenus::French, Qt::Key_Enter}, {&WindowMenus::German, Qt::Key_Return},
+        {&WindowMenus::German, Qt::Key_Escape}};
+    for (const auto& [language, key] : cases) {
+        SCOPED_TRACE(key);
+        (w_.window->Menus().*language)->trigger();
+        QString asked;
+        bool answered = false;
+        QTimer::singleShot(0, [&] {
+            QWidget* box = QApplication::activeModalWidget();
+            if (box == nullptr) return;
+            asked = box->windowTitle();
+            test::PressKey(key, key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier, QString(),
+                           box->focusWidget() ? box->focusWidget() : box);
+            answered = !box->isVisible();
+            if (!answered) box->close();
+        });
+        c().Command4->click();
+        EXPECT_EQ(std::tuple(asked, answered), std::tuple(w_.window->MessageTexts().msgWarningTitle, true));
+        EXPECT_EQ(std::tuple(w_.services.messages.size(), RowCount()), std::tuple(0u, 5));
     }
 }
 
@@ -112,7 +147,7 @@ TEST_F(RunCommands, ARunThatFindsNoRowsReturnsToTheWindowWhereQuitAndExitEndTheP
     Fill(1, 4, kFuture);
     c().Command4->click();
     EXPECT_EQ(w_.services.messages, std::vector<QString>{"No Data is available"});
-    EXPECT_EQ(State(), std::tuple(QString("Deleting . . . "), false, 0, 4, true));
+    EXPECT_EQ(State(), std::tuple(QString(), false, 0, 4, true));
     c().Command2->click();
     EXPECT_EQ(w_.services.endRequests, 1);
     w_.window->findChild<QAction*>("Exit1")->trigger();
@@ -149,14 +184,16 @@ TEST_F(RunCommands, FailuresAreShownAndClearTheStatusLine) {
     }
 }
 
-TEST_F(RunCommands, AFailureDuringTheBatchesLeavesTheTimerAndFieldsButAllowsANewRun) {
+TEST_F(RunCommands, AFailureDuringTheBatchesStopsTheTickAndFreesTheFieldsForANewRun) {
     Fill(1, 20, kOld);
     c().txtFilePath->setText("/nonexistent-sorvane-folder/deeper/");
+    bool tickingAtMessage = false;
+    w_.services.onMessage = [&] { tickingAtMessage = c().timerDeleting->isActive(); };
     c().Command4->click();  // the export of the first batch fails: that batch is not deleted
     ASSERT_EQ(w_.services.messages.size(), 1u);
     EXPECT_EQ(State(), std::tuple(QString(), false, 0, 20, true));
-    EXPECT_TRUE(c().timerDeleting->isActive());
-    EXPECT_FALSE(c().txtDelRecPerTrip->isEnabled() || c().txtDisplayStatusAfter->isEnabled());
+    EXPECT_FALSE(tickingAtMessage || c().timerDeleting->isActive());
+    EXPECT_TRUE(c().txtDelRecPerTrip->isEnabled() && c().txtDisplayStatusAfter->isEnabled());
     c().Command1->click();
     EXPECT_EQ(w_.services.messages.back(), "Deleting successful");
     EXPECT_EQ(RowCount(), 0);

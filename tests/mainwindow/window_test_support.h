@@ -15,8 +15,9 @@ namespace sorvane::test {
 class RecordingWindowServices : public WindowServices {
 public:
     struct Question { QString prompt, title; };
-    bool AskYesNo(QWidget*, const QString& prompt, const QString& title) override {
+    bool AskYesNo(QWidget* parent, const QString& prompt, const QString& title) override {
         questions.push_back({prompt, title});
+        if (askForReal) return ToolkitWindowServices().AskYesNo(parent, prompt, title);
         return answerYes;
     }
     void ShowMessage(QWidget* parent, const QString& text, MessageIcon icon = MessageIcon::None) override {
@@ -31,6 +32,7 @@ public:
     void EndProgram() override { ++endRequests; }
 
     bool answerYes = true;
+    bool askForReal = false;  // the program's own question box, answered by keys
     int desktopResult = 42;  // above 32: the desktop took the address
     std::vector<Question> questions;
     std::vector<QString> messages;

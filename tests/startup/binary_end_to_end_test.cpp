@@ -15,6 +15,7 @@
 #include <tuple>
 #include <vector>
 
+#include "support/csv_reader.h"
 #include "support/odbc_test_env.h"
 #include "support/run_program.h"
 #include "support/temp_dir.h"
@@ -137,6 +138,92 @@ TEST_P(BinaryFullRun, BacksUpAndDeletesExactlyTheOldRows) {
     DropTable(*source, table);
 }
 
+// Careless command lines, each added to one that would back up and delete
+// every old row: refused with exit status 2 and one line naming the argument,
+// before anything is touched.
+TEST_P(BinaryFullRun, RefusesACarelessCommandLineBeforeTouchingAnything) {
+    const auto source = OpenTestDataSource(GetParam());
+    if (!source) GTEST_SKIP() << GetParam() << " cannot be reached";
+    const std::string table = UniqueTableName("e2e_careless");
+    CreateLogTable(*source, table);
+    InsertLogRows(*source, table, LogRowsAt(1, 3, LocalDate(-40) + " 10:00:00"));
+    InsertLogRows(*source, table, LogRowsAt(4, 4, LocalDate(-1) + " 10:00:00"));
+    Texts base{"-dsn=" + source->dsn, "-table=" + table, "-backup=1", "-delete=1", "-filepath=backup"};
+    if (!source->userName.empty()) base.push_back("-user=" + source->userName);
+    if (!source->password.empty()) base.push_back("-pass=" + source->password);
+    const Texts tooMany(22, "-delrecpertrip=5");
+    // The careless arguments and which of them is refused.
+    const std::pair<Texts, std::size_t> cases[] = {
+        {{"-ndays", "30"}, 0}, {{"-ndays=30", "30"}, 1}, {{"-ndays=3O"}, 0}, {{"-Ndays=30"}, 0}, {{"-nday=30"}, 0},
+        {{"--ndays=30"}, 0}, {{"-ndays="}, 0}, {{"-ndays30"}, 0}, {{"-delrecpertrip=x"}, 0},
+        {{"-timecol=receivedat"}, 0}, {{"-timecol=devicereportedtime"}, 0}, {{"-backup=yes"}, 0},
+        {{"-includedate=yes"}, 0}, {{"-overwrite="}, 0}, {{"-ndays=100000"}, 0}, {{"--dry-runn"}, 0},
+        {{"-debug", "-ndays=3O"}, 1}, {{"-ndays=3O", "-debug"}, 0}, {tooMany, 22 - base.size()},
+    };
+    for (const auto& [careless, refusedIndex] : cases) {
+        Texts arguments = base;
+        arguments.insert(arguments.end(), careless.begin(), careless.end());
+        const std::size_t refusedAt = base.size() + refusedIndex + 1;
+        const std::string refused = arguments[refusedAt - 1];
+        SCOPED_TRACE(refused);
+        TempDir work;
+        fs::create_directory(work.Path() / "backup");
+        const ProgramRun run = RunSorvane(work.Path(), arguments);
+        EXPECT_EQ(run.exitStatus, 2);
+        const std::string line = "Refused argument " + std::to_string(refusedAt) + ", \"" + refused + "\": ";
+        EXPECT_TRUE(run.output.starts_with(line) && run.output.find('\n') == run.output.size() - 1) << run.output;
+        EXPECT_EQ(Ids(*source, table), (Texts{"1", "2", "3", "4"}));
+        EXPECT_TRUE(fs::is_empty(work.Path() / "backup"));
+        const bool debug = std::find(arguments.begin(), arguments.end(), "-debug") != arguments.end();
+        EXPECT_EQ(std::distance(fs::directory_iterator(work.Path()), {}), debug ? 2 : 1);
+        // The refusal with -debug anywhere; the value's own line only after an earlier -debug.
+        const std::string debugLog = debug ? ReadWholeFile(work.Path() / "debug.log") : "";
+        EXPECT_EQ(debugLog.find(line) != std::string::npos, debug);
+        EXPECT_EQ(debugLog.find(": The Value for ndays must be numeric!\r\n") != std::string::npos,
+                  careless.front() == "-debug");
+    }
+    DropTable(*source, table);
+}
+
+// Arguments reach the program as given: a tab separator writes a
+// tab-separated backup, a double quote is part of a value and groups
+// nothing, and a value naming options sets none of them.
+TEST_P(BinaryFullRun, TakesEachArgumentAsGiven) {
+    const auto source = OpenTestDataSource(GetParam());
+    if (!source) GTEST_SKIP() << GetParam() << " cannot be reached";
+    const std::string table = UniqueTableName("e2e_given");
+    CreateLogTable(*source, table);
+    const std::string old = LocalDate(-40) + " 10:00:00";
+    std::vector<LogRow> rows = LogRowsAt(1, 3, old);
+    rows[1].message = "a\ttab, a \"quote\"";
+    InsertLogRows(*source, table, rows);
+    TempDir work;
+    fs::create_directory(work.Path() / "backup-delete=1");
+    Texts credentials;
+    if (!source->userName.empty()) credentials.push_back("-user=" + source->userName);
+    if (!source->password.empty()) credentials.push_back("-pass=" + source->password);
+    auto run = [&](Texts arguments) {
+        arguments.insert(arguments.end(), {"-dsn=" + source->dsn, "-table=" + table, "-backup=1"});
+        arguments.insert(arguments.end(), credentials.begin(), credentials.end());
+        const ProgramRun done = RunSorvane(work.Path(), arguments);
+        EXPECT_EQ(std::tuple(done.exitStatus, done.output), std::tuple(0, ""));
+    };
+    run({"-filepath=backup-delete=1"});
+    EXPECT_EQ(Ids(*source, table), (Texts{"1", "2", "3"}));
+    run({"-sep=\t", "-filename=say \"hi", "-delete=1"});
+    EXPECT_EQ(Ids(*source, table), Texts{});
+    CsvRows expected;
+    for (const LogRow& row : rows) {
+        expected.push_back({std::to_string(row.id), row.receivedAt, row.deviceReportedTime, std::to_string(row.facility),
+                            std::to_string(row.priority), row.fromHost, row.sysLogTag, *row.message});
+    }
+    // Batches are exported from the highest ids down.
+    const auto byId = [](CsvRows rows) { std::sort(rows.begin(), rows.end()); return rows; };
+    EXPECT_EQ(FirstDifference(byId(ReadCsvWithPython(work.Path() / "say \"hi.csv", "\t")), expected), "");
+    EXPECT_EQ(FirstDifference(byId(ReadCsvWithPython(work.Path() / "backup-delete=1" / "BackupFile.csv")), expected), "");
+    DropTable(*source, table);
+}
+
 INSTANTIATE_TEST_SUITE_P(Dbms, BinaryFullRun, ::testing::ValuesIn(TestDataSourceNames()),
                          [](const auto& info) { return info.param; });
 
@@ -148,7 +235,10 @@ TEST(BinaryTerminal, VersionAnswersAtOnceAndAFailureSaysWhyOnOneLine) {
     const std::tuple<Texts, int, std::string> cases[] = {
         {{"--version"}, 0, version},
         {{"-debug", "-dsn=NoSuchSorvaneSource", "-delete=1", "--version"}, 0, version},
-        {{"--versions"}, 2, "The following parameters are missing: -dsn\n"},
+        {{"--versions"}, 2, "Refused argument 1, \"--versions\": --version takes no value\n"},
+        // The name starts the argument: a data source named ...-host shows no manual page.
+        {{"-dsn=NoSuchSorvane-host", "-delete=1"}, 1,
+         "Runtime error during program execution  - run time error \\d+ - \\[IM002\\][^\n]*\n"},
         {{"-dsn=NoSuchSorvaneSource", "-delete=1"}, 1,
          "Runtime error during program execution  - run time error \\d+ - \\[IM002\\][^\n]*\n"},
     };

@@ -13,7 +13,6 @@
 #include "common/run_failure.h"
 #include "common/run_log.h"
 #include "startup/echoing_event_log.h"
-#include "startup/split_command_line.h"
 #include "startup/startup.h"
 #include "support/scoped_locale.h"
 #include "support/temp_dir.h"
@@ -41,8 +40,11 @@ struct Recorder : EventLogSink, ManualPageSink {
 const std::string kMissingDsn = "The following parameters are missing: -dsn";
 const std::string kRuntime = "Runtime error during program execution  - run time error ";
 
+const std::string kRefusedFoo =
+    "Refused argument 1, \"foo\": it names no option (option names start the argument; letter case matters)";
+
 struct StartupCase {
-    std::string commandLine;
+    Lines arguments;
     std::exception_ptr purgeFailure;  // what the purge raises
     std::size_t manualLines;          // lines of the manual page (0: missing)
     int exitStatus;
@@ -59,23 +61,28 @@ TEST(Startup, ExitStatusEventLogAndManualPageFollowTheRun) {
     test::ScopedCurrentDir cwd(dir.Path());
     std::filesystem::create_directory(dir.Path() / "debug.log");
     const StartupCase cases[] = {
-        {"foo", {}, 1, 2, {kMissingDsn}, 0, 0},
-        {"-dsn=x", {}, 1, 0, {}, 1, 0},
-        {"-dsn=x", std::make_exception_ptr(RunFailure(4242, "no table")), 1, 1, {kRuntime + "4242 - no table"}, 1, 0},
-        {"-dsn=x", std::make_exception_ptr(std::runtime_error("odd")), 1, 1, {kRuntime + "51 - odd"}, 1, 0},
-        {"-h", {}, 32767, 2, {kMissingDsn}, 0, 1},
-        {"-h -dsn=x", {}, 1, 0, {}, 1, 1},
-        {"-h -dsn=x", {}, 0, 1,
+        {{"foo"}, {}, 1, 2, {kRefusedFoo}, 0, 0},
+        {{"-dsn=x"}, {}, 1, 0, {}, 1, 0},
+        {{"-dsn=x"}, std::make_exception_ptr(RunFailure(4242, "no table")), 1, 1, {kRuntime + "4242 - no table"}, 1, 0},
+        {{"-dsn=x"}, std::make_exception_ptr(std::runtime_error("odd")), 1, 1, {kRuntime + "51 - odd"}, 1, 0},
+        {{"-h"}, {}, 32767, 2, {kMissingDsn}, 0, 1},
+        {{"-h", "-dsn=x"}, {}, 1, 0, {}, 1, 1},
+        // A refused command line shows no manual page and runs nothing.
+        {{"-h", "-dsn=x", "-Ndays=30"}, {}, 1, 2,
+         {"Refused argument 3, \"-Ndays=30\": it names no option (option names start the argument; letter case matters)"},
+         0, 0},
+        {{"-h", "-dsn=x"}, {}, 0, 1,
          {kRuntime + "53 - The manual page sorvane-manpage.txt is missing, empty or unreadable"}, 0, 0},
         // The 16-bit line counter overflows past line index 32767; what fits is shown first.
-        {"-h -dsn=x", {}, 32768, 1,
+        {{"-h", "-dsn=x"}, {}, 32768, 1,
          {kRuntime + "6 - The manual page has 32768 lines or more; only its first 32768 lines are shown"}, 0, 1},
         // The event log gets the report even when debug.log is what fails.
-        {"-debug -dsn=x", {}, 1, 1, {kRuntime + "75 - Cannot write debug.log: Is a directory"}, 0, 0},
-        {"-debug foo", {}, 1, 1, {kMissingDsn, kRuntime + "75 - Cannot write debug.log: Is a directory"}, 0, 0},
+        {{"-debug", "-dsn=x"}, {}, 1, 1, {kRuntime + "75 - Cannot write debug.log: Is a directory"}, 0, 0},
+        {{"-debug", "-h"}, {}, 1, 1, {kMissingDsn, kRuntime + "75 - Cannot write debug.log: Is a directory"}, 0, 1},
+        {{"foo", "-debug"}, {}, 1, 1, {kRefusedFoo, kRuntime + "75 - Cannot write debug.log: Is a directory"}, 0, 0},
     };
     for (const StartupCase& c : cases) {
-        SCOPED_TRACE(c.commandLine);
+        SCOPED_TRACE(c.arguments.back());
         Recorder run;
         RunLog log(run);
         StartupServices services;
@@ -86,7 +93,7 @@ TEST(Startup, ExitStatusEventLogAndManualPageFollowTheRun) {
             return PurgeOutcome::Finished;
         };
         CommandLineHost host;
-        const int exitStatus = RunStartup(SplitCommandLine(c.commandLine), run, host, log, services);
+        const int exitStatus = RunStartup(c.arguments, run, host, log, services);
         EXPECT_EQ(std::tuple(exitStatus, run.events, run.purges, run.shows, run.appended),
                   std::tuple(c.exitStatus, c.events, c.purges, c.pagesShown,
                              std::min<std::size_t>(c.manualLines, 32768) * c.pagesShown));

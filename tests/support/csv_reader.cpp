@@ -8,9 +8,9 @@
 
 namespace sorvane::test {
 
-CsvRows ReadCsvWithPython(const std::filesystem::path& file) {
+CsvRows ReadCsvWithPython(const std::filesystem::path& file, const std::string& delimiter) {
     const std::string script = SORVANE_SOURCE_DIR "/tests/support/read_csv.py";
-    const ProgramRun run = RunProgram("python3", {script, file.string()});
+    const ProgramRun run = RunProgram("python3", {script, file.string(), delimiter});
     if (run.exitStatus != 0) {
         const std::size_t shown = std::min<std::size_t>(run.output.size(), 2000);
         throw std::runtime_error("read_csv.py on " + file.string() + ": " + run.output.substr(run.output.size() - shown));

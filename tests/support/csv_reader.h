@@ -11,7 +11,7 @@ namespace sorvane::test {
 using CsvRows = std::vector<std::vector<std::string>>;
 
 // Every row of `file` as its fields; std::runtime_error when it does not parse.
-CsvRows ReadCsvWithPython(const std::filesystem::path& file);
+CsvRows ReadCsvWithPython(const std::filesystem::path& file, const std::string& delimiter = ",");
 
 // Empty when the rows are equal, else where they first differ, in a few
 // words (the values may be megabytes long).
