@@ -1,9 +1,13 @@
 #include "startup/startup.h"
 
 #include <exception>
+#include <iostream>
 
 #include "common/run_failure.h"
+#include "purge/dry_run.h"
+#include "purge/dry_run_report.h"
 #include "startup/command_line_options.h"
+#include "startup/long_options.h"
 #include "startup/process_signals.h"
 #include "common/run_log.h"
 
@@ -43,6 +47,8 @@ int RunCommandLine(const std::vector<std::string>& argumentList, ManualPageSink&
         argumentList, settings, log, [&] { ShowManualPageIn(manual, services.loadManualPage); },
         [&] { manual.Yield(); });
 
+    const LongOptions longOptions = ReadLongOptions(argumentList);
+
     if (settings.dsn.empty()) {
         log.WriteEventLogEntry(kErrorEventType, kDsnMissingMessage, kStartupEventId, kStartupEventCategory);
         log.WriteDebugLog(kDsnMissingMessage);
@@ -50,7 +56,13 @@ int RunCommandLine(const std::vector<std::string>& argumentList, ManualPageSink&
     }
 
     log.WriteDebugLog("ConSorvane was started successfully");
+    if (longOptions.dryRun) {
+        if (!services.dryRun) throw RunFailure(kInvalidArgument, "No dry run is available");
+        std::cout << services.dryRun(settings, log) << std::flush;
+        return kExitPurgeEnded;
+    }
     if (!services.runPurge) throw RunFailure(kInvalidArgument, "No purge run is available");
+    host.StartRun(settings, log, longOptions.progress);
     const StopSignals stopSignals(host.Stop());
     if (services.runPurge(settings, host, log) == PurgeOutcome::Stopped) {
         return kExitStoppedBySignal + host.StopSignal();
@@ -59,6 +71,10 @@ int RunCommandLine(const std::vector<std::string>& argumentList, ManualPageSink&
 }
 
 }  // namespace
+
+std::string DryRunReport(const PurgeSettings& settings, const RunLog& log) {
+    return FormatDryRunReport(DryRun(settings, log));
+}
 
 int RunStartup(const std::vector<std::string>& argumentList, ManualPageSink& manual, CommandLineHost& host,
                RunLog& log, const StartupServices& services) {

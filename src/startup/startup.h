@@ -29,22 +29,28 @@ constexpr int kExitDsnMissing = 2;
 constexpr int kExitStoppedBySignal = 128;
 
 using PurgeRunner = std::function<PurgeOutcome(const PurgeSettings&, PurgeHost&, const RunLog&)>;
+// A dry run of the settings, giving the report that --dry-run prints.
+using DryRunner = std::function<std::string(const PurgeSettings&, const RunLog&)>;
+std::string DryRunReport(const PurgeSettings& settings, const RunLog& log);
 
 // What a command-line run calls outside start-up; replaceable in tests.
 struct StartupServices {
     PurgeRunner runPurge = RunPurge;
+    DryRunner dryRun = DryRunReport;
     ManualPageLoader loadManualPage = LoadManualPage;
 };
 
 // argumentList is SplitCommandLine's result holding at least one argument.
-// Reads the options, then runs the purge when -dsn was given, or reports the
-// missing -dsn to the event log and the debug log. Every failure is caught
+// Reads the options, then runs the purge when -dsn was given (with --dry-run
+// only its report, on standard output), or reports the missing -dsn to the
+// event log and the debug log. Every failure is caught
 // here, written to the event log (type 1, ID 26, category 26) and the debug
 // log, and ends the run. When no purge ended the program (statuses 1 and 2),
 // manual.WaitUntilClosed() lets a shown manual page keep the program alive.
 // `log` is the run's: -debug turns its debug log on. While the purge runs,
 // SIGINT, SIGTERM and SIGHUP ask it through `host` to stop between two
-// batches.
+// batches; `host` shows its figures when its line is a terminal or with
+// --progress.
 int RunStartup(const std::vector<std::string>& argumentList, ManualPageSink& manual, CommandLineHost& host,
                RunLog& log, const StartupServices& services = {});
 
