@@ -41,7 +41,7 @@ void CommandLineHost::BatchTallied(const RunTally& tally) {
     if (firstShown_ && now - lastShown_ < kProgressPeriodSeconds) return;
     firstShown_ = true;
     lastShown_ = now;
-    line_->Show(FormatProgressLine(tally, now - start_, deletes_, backsUp_));
+    line_->Show(FormatProgressLine(tally, now - start_, deletes_, backsUp_, line_->Columns()));
 }
 
 void CommandLineHost::RunTallied(const RunTally& tally) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <vector>
 
 namespace sorvane {
 
@@ -20,15 +21,17 @@ std::string RowsPerSecond(const RunTally& tally, double elapsedSeconds) {
 
 }  // namespace
 
-std::string FormatDuration(double seconds) {
+std::string FormatDuration(double seconds, bool tenths) {
     seconds = std::max(seconds, 0.0);
     char text[32];
-    if (seconds < 59.95) {
+    if (tenths && seconds < 59.95) {
         std::snprintf(text, sizeof text, "%.1f s", seconds);
         return text;
     }
     const long long whole = std::llround(seconds);
-    if (whole < 3600) {
+    if (whole < 60) {
+        std::snprintf(text, sizeof text, "%lld s", whole);
+    } else if (whole < 3600) {
         std::snprintf(text, sizeof text, "%lld:%02lld", whole / 60, whole % 60);
     } else {
         std::snprintf(text, sizeof text, "%lld:%02lld:%02lld", whole / 3600, whole / 60 % 60, whole % 60);
@@ -36,15 +39,26 @@ std::string FormatDuration(double seconds) {
     return text;
 }
 
-std::string FormatProgressLine(const RunTally& tally, double elapsedSeconds, bool deletes, bool backsUp) {
-    std::string line = std::to_string(tally.batchesDone) + "/" + std::to_string(tally.batchesTotal) + " batches";
-    if (deletes) line += ", " + std::to_string(tally.rowsDeleted) + " rows deleted";
-    if (backsUp) line += ", " + std::to_string(tally.rowsBackedUp) + (deletes ? " backed up" : " rows backed up");
-    line += ", " + RowsPerSecond(tally, elapsedSeconds) + ", " + FormatDuration(elapsedSeconds) + " elapsed";
+std::string FormatProgressLine(const RunTally& tally, double elapsedSeconds, bool deletes, bool backsUp,
+                               std::size_t columns) {
+    std::vector<std::string> figures{std::to_string(tally.batchesDone) + "/" + std::to_string(tally.batchesTotal) +
+                                     " batches"};
+    const std::string rows = deletes && backsUp ? "" : " rows";
+    if (deletes) figures.push_back(std::to_string(tally.rowsDeleted) + rows + " deleted");
+    if (backsUp) figures.push_back(std::to_string(tally.rowsBackedUp) + rows + " backed up");
+    figures.push_back(RowsPerSecond(tally, elapsedSeconds));
     if (tally.batchesDone > 0) {
         const double left = elapsedSeconds * static_cast<double>(tally.batchesTotal - tally.batchesDone) /
                             static_cast<double>(tally.batchesDone);
-        line += ", about " + FormatDuration(left) + " left";
+        figures.push_back(FormatDuration(left, false) + " left");
+    }
+    figures.push_back(FormatDuration(elapsedSeconds, false) + " elapsed");
+
+    // The terminal's last column stays free (see StatusLine).
+    std::string line = figures.front();
+    for (std::size_t index = 1; index < figures.size(); ++index) {
+        if (columns > 0 && line.size() + 2 + figures[index].size() >= columns) break;
+        line += ", " + figures[index];
     }
     return line;
 }

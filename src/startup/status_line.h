@@ -17,6 +17,9 @@ public:
     // outlive this line.
     StatusLine(std::ostream& out, std::size_t columns) : out_(out), columns_(columns) {}
 
+    // The width the line must fit, 0 for none.
+    std::size_t Columns() const { return columns_; }
+
     // Puts `text` in place of the line shown so far, on the same line.
     void Show(const std::string& text);
 

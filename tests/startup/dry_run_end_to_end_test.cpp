@@ -194,7 +194,7 @@ TEST(BinaryProgress, ShowsOnATerminalOrWhenAskedAndNeverInAPipe) {
     const std::string summary =
         "12 rows deleted, 12 rows backed up to backup/BackupFile.csv, 19 batches in [0-9.:]+( s)? \\([0-9]+ rows/s\\)";
     // The first batch shows at once; later lines, if the run lasts, follow.
-    const std::string progress = "\r1/19 batches, [0-9]+ rows deleted, [0-9]+ backed up, [0-9]+ rows/s, [^\r\n]*"
+    const std::string progress = "\r1/19 batches, [0-9]+ deleted, [0-9]+ backed up, [0-9]+ rows/s, [^\r\n]*"
                                  "(\r[0-9]+/19 batches[^\r\n]*)*";
     const std::tuple<bool, bool, std::string> cases[] = {
         {true, false, progress + "\r *\r" + summary + "\r?\n"},  // a terminal turns \n into \r\n

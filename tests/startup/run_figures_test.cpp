@@ -24,22 +24,25 @@ RunTally Tally(std::int64_t done, std::int64_t total, std::int64_t deleted, std:
 }
 
 TEST(RunFiguresText, DurationsProgressLinesAndSummaries) {
-    for (const auto& [seconds, text] : {std::pair{0.0, "0.0 s"}, {4.24, "4.2 s"}, {59.94, "59.9 s"}, {59.96, "1:00"},
-                                        {187.0, "3:07"}, {3723.0, "1:02:03"}, {90000.0, "25:00:00"}}) {
-        EXPECT_EQ(FormatDuration(seconds), text) << seconds;
-    }
+    const std::tuple<double, bool, std::string> durations[] = {
+        {0.0, true, "0.0 s"},  {4.24, true, "4.2 s"},   {59.94, true, "59.9 s"},     {59.96, true, "1:00"},
+        {4.5, false, "5 s"},   {187.0, true, "3:07"},   {3723.0, false, "1:02:03"},  {90000.0, true, "25:00:00"}};
+    for (const auto& [seconds, tenths, text] : durations) EXPECT_EQ(FormatDuration(seconds, tenths), text) << seconds;
     RunTally tally = Tally(120, 1000, 1200, 1150);
-    const std::tuple<bool, bool, std::string> lines[] = {
-        {true, true, "120/1000 batches, 1200 rows deleted, 1150 backed up, 40 rows/s, 30.0 s elapsed, about 3:40 left"},
-        {true, false, "120/1000 batches, 1200 rows deleted, 40 rows/s, 30.0 s elapsed, about 3:40 left"},
-        {false, true, "120/1000 batches, 1150 rows backed up, 38 rows/s, 30.0 s elapsed, about 3:40 left"},
+    const std::tuple<bool, bool, std::size_t, std::string> lines[] = {
+        {true, true, 0, "120/1000 batches, 1200 deleted, 1150 backed up, 40 rows/s, 3:40 left, 30 s elapsed"},
+        // Cut to a terminal's width, whole figures from the end; the last column stays free.
+        {true, true, 69, "120/1000 batches, 1200 deleted, 1150 backed up, 40 rows/s, 3:40 left"},
+        {true, true, 68, "120/1000 batches, 1200 deleted, 1150 backed up, 40 rows/s"},
+        {true, false, 0, "120/1000 batches, 1200 rows deleted, 40 rows/s, 3:40 left, 30 s elapsed"},
+        {false, true, 0, "120/1000 batches, 1150 rows backed up, 38 rows/s, 3:40 left, 30 s elapsed"},
     };
-    for (const auto& [deletes, backsUp, line] : lines) {
+    for (const auto& [deletes, backsUp, columns, line] : lines) {
         if (!deletes) tally.rowsDeleted = 0;
-        EXPECT_EQ(FormatProgressLine(tally, 30.0, deletes, backsUp), line);
+        EXPECT_EQ(FormatProgressLine(tally, 30.0, deletes, backsUp, columns), line);
     }
-    EXPECT_EQ(FormatProgressLine(Tally(0, 7, 0, 0), 0.5, true, false),
-              "0/7 batches, 0 rows deleted, 0 rows/s, 0.5 s elapsed") << "no estimate before the first batch";
+    EXPECT_EQ(FormatProgressLine(Tally(0, 7, 0, 0), 0.4, true, false), "0/7 batches, 0 rows deleted, 0 rows/s, 0 s elapsed")
+        << "no estimate before the first batch";
 
     RunTally done = Tally(12, 12, 90, 90);
     done.backupFiles = {"b/2026-12-06-B.csv", "b/2026-12-07-B.csv"};
@@ -92,8 +95,8 @@ TEST(CommandLineHost, ShowsItsFiguresOnATerminalOrWhenAskedAtMostTwiceASecond) {
         }
         host.RunTallied(tally);
         // The first batch at once, then no sooner than half a second later.
-        const std::string last = "4/5 batches, 40 rows deleted, 44 rows/s, 0.9 s elapsed, about 0.2 s left";
-        const std::string shown = "\r1/5 batches, 10 rows deleted, 50 rows/s, 0.2 s elapsed, about 0.8 s left\r" +
+        const std::string last = "4/5 batches, 40 rows deleted, 44 rows/s, 0 s left, 1 s elapsed";
+        const std::string shown = "\r1/5 batches, 10 rows deleted, 50 rows/s, 1 s left, 0 s elapsed\r" +
                                   last + "\r" + std::string(last.size(), ' ') +
                                   "\r50 rows deleted, 0 rows backed up, 5 batches in 1.2 s (42 rows/s)\n";
         EXPECT_EQ(out.str(), terminal || asked ? shown : "");
