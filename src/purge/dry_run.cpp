@@ -70,11 +70,10 @@ DryRunFindings DryRun(const PurgeSettings& settings, const RunLog& log, const Ru
     const std::tm today = LocalTime(clock.Now());
     findings.cutOffLiteral = BuildCutOffLiteral(settings.days, today);
     log.WriteDebugLog("Prepared timestamp: " + findings.cutOffLiteral);
-    // Read before connecting, as the run's export would fail on them.
-    const bool overwrite = IsOn(settings.overwrite, "overwrite");
+    // Read before connecting: a run that backs up fails on a bad value too.
     if (findings.backsUp) {
         findings.backupFile = BackupFilePath(settings, today);
-        findings.backupFileFate = FateOfBackupFile(findings.backupFile, overwrite);
+        findings.backupFileFate = FateOfBackupFile(findings.backupFile, IsOn(settings.overwrite, "overwrite"));
     }
     std::tm cutOffDay = CutOffDay(settings.days, today);
     const ClientTimeZone zone = FindClientTimeZone(std::mktime(&cutOffDay));
