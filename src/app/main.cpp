@@ -2,6 +2,8 @@
 // purge run when started with them. The exit status of a command-line run is
 // documented in startup/startup.h and in the manual page.
 
+#include <unistd.h>
+
 #include <clocale>
 #include <iostream>
 #include <memory>
@@ -15,6 +17,7 @@
 #include "startup/command_line_host.h"
 #include "startup/process_signals.h"
 #include "startup/echoing_event_log.h"
+#include "startup/status_line.h"
 #include "startup/startup.h"
 #include "startup/stdout_manual_page_sink.h"
 
@@ -101,11 +104,15 @@ int main(int argc, char** argv) {
     }
 
     ManualPageOnFirstUse manual(argc, argv);
-    sorvane::CommandLineHost host;
+    // The run's progress and summary share standard error with the error
+    // lines, which end a progress line before they are written.
+    sorvane::StatusLine statusLine(std::cerr, sorvane::TerminalColumns(STDERR_FILENO));
+    sorvane::CommandLineHost host(statusLine, ::isatty(STDERR_FILENO) != 0);
     sorvane::SystemLogSink systemLog;
-    sorvane::EchoingEventLog eventLog(systemLog, std::cerr);
+    sorvane::EchoingEventLog eventLog(systemLog, std::cerr, &statusLine);
     sorvane::RunLog log(eventLog);
     const int status = sorvane::RunStartup(arguments, manual, host, log);
     if (status >= sorvane::kExitStoppedBySignal) eventLog.EchoHeldWarnings();
+    statusLine.Finish();
     return status;
 }

@@ -13,7 +13,7 @@ constexpr std::int16_t kBatchChangedEventId = 27;
 
 }  // namespace
 
-void DeleteBackedUpBatch(const odbc::Connection& connection, odbc::Statement& deleteBatch,
+std::int64_t DeleteBackedUpBatch(const odbc::Connection& connection, odbc::Statement& deleteBatch,
                          const std::function<std::int64_t()>& exportBatch, const std::string& batchName,
                          const RunLog& log) {
     std::int64_t deletedByUndoneAttempt = 0;
@@ -31,7 +31,7 @@ void DeleteBackedUpBatch(const odbc::Connection& connection, odbc::Statement& de
         const std::int64_t deleted = deleteBatch.Execute() ? deleteBatch.RowCount() : 0;
         if (deleted <= exported) {
             connection.Commit();
-            return;
+            return deleted;
         }
         connection.Rollback();
         const std::string note = "Batch " + batchName + ": " + std::to_string(deleted - exported) +

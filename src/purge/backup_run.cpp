@@ -77,6 +77,7 @@ BackupFileWriter& BackupRun::FileFor(const PurgeSettings& settings, const RunClo
                           (overwrite ? "): it is not emptied and this run appends" : ")"));
     }
     if (overwrite) Lock(*file, LOCK_SH);
+    opened_.push_back(path);
     return *files_.emplace(path, std::move(file)).first->second;
 }
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "purge/backup_run.h"
 #include "odbc/connection_pool.h"
@@ -42,6 +43,9 @@ public:
 
     // The run got through all its batches (see BackupRun::Finish).
     void Finish() { backupRun_.Finish(); }
+
+    // The backup files written to so far, in the order first opened.
+    const std::vector<std::string>& FilesOpened() const { return backupRun_.FilesOpened(); }
 
 private:
     struct PreparedQuery;

@@ -152,6 +152,8 @@ PurgeOutcome RunPurgeWithClock(const PurgeSettings& settings, PurgeHost& host, c
                       std::to_string(range->maxId));
     log.WriteDebugLog("Start deleting");
     std::int64_t batchCounter = 0;
+    RunTally tally;
+    tally.batchesTotal = BatchesAbove(range->maxId, settings.recordsPerTrip, range->minId) + 1;
 
     const BatchTable table{settings.tableName, settings.timeColumn, cutOff};
     odbc::Statement deleteBatch(connection);
@@ -232,26 +234,33 @@ PurgeOutcome RunPurgeWithClock(const PurgeSettings& settings, PurgeHost& host, c
                     });
                 }
                 firstExport = false;
+                tally.rowsBackedUp += rowsFound;
                 return rowsFound;
             };
-            DeleteBackedUpBatch(connection, deleteBatch, exportThisBatch,
+            tally.rowsDeleted += DeleteBackedUpBatch(connection, deleteBatch, exportThisBatch,
                                 "(" + std::to_string(lowerBound) + ", " + std::to_string(batchTop) + "]", log);
         } else if (settings.backupRows != 0) {
             rowsFound = backup.ExportBatch(batchTop, batchWidth);
+            tally.rowsBackedUp += rowsFound;
         } else if (settings.deleteRows != 0 && deleteBatch.Execute()) {
             rowsFound = deleteBatch.RowCount();
+            tally.rowsDeleted += rowsFound;
         }
         batchCounter += batchWidth;
         batchTop = lowerBound;
         ++batchesDone;
         lookAhead = touchesRows && (rowsFound == 0 || passedOver);
         host.BatchDone(batchCounter);
+        tally.batchesDone = batchCounter / batchWidth;
+        host.BatchTallied(tally);
     }
     backup.Finish();
 
     host.BatchesDone();
     log.WriteDebugLog("About " + FormatSignedCount(batchCounter) + " records deleteted in " +
                       ElapsedSince(start, clock));
+    tally.backupFiles = backup.FilesOpened();
+    host.RunTallied(tally);
     host.RunFinished(batchCounter, ElapsedSince(start, clock), settings.deleteRows != 0);
     return PurgeOutcome::Finished;
 }

@@ -159,7 +159,8 @@ void ReadCommandLineOptions(const std::vector<std::string>& arguments, PurgeSett
                             const ShowManualPage& showManualPage) {
     const CommandLineReading reading = ReadCommandLine(arguments);
     if (reading.refusal) throw RunFailure(kInvalidArgument, reading.refusal->message);
-    OptionTarget target{settings, log, showManualPage};
+    LongOptions longOptions;
+    OptionTarget target{settings, longOptions, log, showManualPage};
     ApplyOptions(reading.uses, target);
 }
 

@@ -28,6 +28,8 @@ void SetIncludeDate(OptionTarget& t, const std::string& v) { t.settings.includeD
 void SetOverwrite(OptionTarget& t, const std::string& v) { t.settings.overwrite = v; }
 void SetTimeColumn(OptionTarget& t, const std::string& v) { t.settings.timeColumn = v; }
 void EnableDebug(OptionTarget& t, const std::string&) { t.log.EnableDebug(); }
+void SetDryRun(OptionTarget& t, const std::string&) { t.longOptions.dryRun = true; }
+void SetProgress(OptionTarget& t, const std::string&) { t.longOptions.progress = true; }
 // Answered by the program's entry point before any option is read.
 void AnsweredAtStart(OptionTarget&, const std::string&) {}
 
@@ -57,6 +59,8 @@ constexpr std::array kOptions{
                "-timecol must have one of the following Options: ReceivedAt/DeviceReportedTime !"},
     OptionEntry{"-debug", None, EnableDebug},
     OptionEntry{"--version", None, AnsweredAtStart},
+    OptionEntry{"--dry-run", None, SetDryRun},
+    OptionEntry{"--progress", None, SetProgress},
 };
 
 }  // namespace

@@ -9,6 +9,7 @@
 
 #include "common/run_log.h"
 #include "purge/purge_settings.h"
+#include "startup/long_options.h"
 
 namespace sorvane {
 
@@ -18,6 +19,7 @@ using ShowManualPage = std::function<void()>;
 // What the options of one run set.
 struct OptionTarget {
     PurgeSettings& settings;
+    LongOptions& longOptions;
     RunLog& log;
     const ShowManualPage& showManualPage;
 };

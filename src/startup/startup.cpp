@@ -1,9 +1,13 @@
 #include "startup/startup.h"
 
 #include <exception>
+#include <iostream>
 
 #include "common/run_failure.h"
+#include "purge/dry_run.h"
+#include "purge/dry_run_report.h"
 #include "startup/command_line_options.h"
+#include "startup/long_options.h"
 #include "startup/process_signals.h"
 #include "common/run_log.h"
 
@@ -58,7 +62,8 @@ int RunCommandLine(const std::vector<std::string>& arguments, ManualPageSink& ma
     PurgeSettings settings;
     settings.commandLineMode = 1;
     const ShowManualPage showManualPage = [&] { ShowManualPageIn(manual, services.loadManualPage); };
-    OptionTarget target{settings, log, showManualPage};
+    LongOptions longOptions;
+    OptionTarget target{settings, longOptions, log, showManualPage};
     ApplyOptions(reading.uses, target, [&] { manual.Yield(); });
 
     if (settings.dsn.empty()) {
@@ -68,7 +73,13 @@ int RunCommandLine(const std::vector<std::string>& arguments, ManualPageSink& ma
     }
 
     log.WriteDebugLog("ConSorvane was started successfully");
+    if (longOptions.dryRun) {
+        if (!services.dryRun) throw RunFailure(kInvalidArgument, "No dry run is available");
+        std::cout << services.dryRun(settings, log) << std::flush;
+        return kExitPurgeEnded;
+    }
     if (!services.runPurge) throw RunFailure(kInvalidArgument, "No purge run is available");
+    host.StartRun(settings, log, longOptions.progress);
     const StopSignals stopSignals(host.Stop());
     if (services.runPurge(settings, host, log) == PurgeOutcome::Stopped) {
         return kExitStoppedBySignal + host.StopSignal();
@@ -77,6 +88,10 @@ int RunCommandLine(const std::vector<std::string>& arguments, ManualPageSink& ma
 }
 
 }  // namespace
+
+std::string DryRunReport(const PurgeSettings& settings, const RunLog& log) {
+    return FormatDryRunReport(DryRun(settings, log));
+}
 
 int RunStartup(const std::vector<std::string>& arguments, ManualPageSink& manual, CommandLineHost& host,
                RunLog& log, const StartupServices& services) {

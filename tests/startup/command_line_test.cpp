@@ -39,7 +39,8 @@ std::string Outcome(const Texts& arguments) {
     PurgeSettings settings;
     int manualPages = 0;
     const ShowManualPage countPages = [&] { ++manualPages; };
-    OptionTarget target{settings, runLog, countPages};
+    LongOptions longOptions;
+    OptionTarget target{settings, longOptions, runLog, countPages};
     ApplyOptions(reading.uses, target);
     const Texts defaults = Fields(PurgeSettings{}, 0, false);
     const Texts fields = Fields(settings, manualPages, runLog.DebugEnabled());
@@ -107,7 +108,7 @@ TEST(CommandLineOptions, EachArgumentSetsExactlyItsFieldOrTheLineIsRefused) {
         {{"-h=1"}, "Refused argument 1, \"-h=1\": -h takes no value"},
         {{"-hlep"}, "Refused argument 1, \"-hlep\": -h takes no value"},
         {{"--versions"}, "Refused argument 1, \"--versions\": --version takes no value"},
-        {{"--dry-run"}, "Refused argument 1, \"--dry-run\"" + kNoOption},
+        {{"--dryrun"}, "Refused argument 1, \"--dryrun\"" + kNoOption},
         // Control characters are shown as escapes, so the refusal stays one line.
         {{"-dsn=x", "a\tb\nc"}, "Refused argument 2, \"a\\tb\\x0ac\"" + kNoOption},
         // The word after a bare -pass may be the password: its text is not shown.

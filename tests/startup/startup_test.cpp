@@ -13,6 +13,7 @@
 #include "common/run_failure.h"
 #include "common/run_log.h"
 #include "startup/echoing_event_log.h"
+#include "startup/status_line.h"
 #include "startup/startup.h"
 #include "support/scoped_locale.h"
 #include "support/temp_dir.h"
@@ -114,14 +115,19 @@ TEST(EchoingEventLog, RepeatsErrorsAtOnceAndWarningsOnlyWhenAsked) {
         Lines seen;
     } systemLog;
     std::ostringstream echo;
-    EchoingEventLog eventLog(systemLog, echo);
+    // A progress line on the same stream is ended before an echoed line.
+    StatusLine progress(echo, 0);
+    EchoingEventLog eventLog(systemLog, echo, &progress);
+    progress.Show("1/2 batches");
     const std::pair<int, std::string> entries[] = {{1, kMissingDsn}, {2, "exported again"}, {1, kRuntime + "1 - x"}};
     for (const auto& [type, message] : entries) eventLog.Write(type, message, 26, 26);
     EXPECT_EQ(systemLog.seen, (Lines{"1 " + kMissingDsn, "2 exported again", "1 " + kRuntime + "1 - x"}));
-    EXPECT_EQ(echo.str(), kMissingDsn + "\n" + kRuntime + "1 - x\n");
+    const std::string errors = "\r1/2 batches\n" + kMissingDsn + "\n" + kRuntime + "1 - x\n";
+    EXPECT_EQ(echo.str(), errors);
+    progress.Show("2/2 batches");
     eventLog.EchoHeldWarnings();
     eventLog.EchoHeldWarnings();
-    EXPECT_EQ(echo.str(), kMissingDsn + "\n" + kRuntime + "1 - x\nexported again\n");
+    EXPECT_EQ(echo.str(), errors + "\r2/2 batches\nexported again\n");
 }
 
 }  // namespace
