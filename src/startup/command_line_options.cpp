@@ -23,10 +23,11 @@ bool Contains(const std::string& argument, const char* optionName) {
 
 // -ndays and -delrecpertrip: a rejected value is only traced (while -debug is
 // already on) and the field keeps what it had.
-void ApplyNumberOption(const std::string& argument, const std::string& optionName, std::int16_t& field,
+template <typename Whole>
+void ApplyNumberOption(const std::string& argument, const std::string& optionName, Whole& field,
                        const RunLog& log) {
     if (!Contains(argument, optionName.c_str())) return;
-    const std::optional<std::int16_t> number = ReadWholeNumber16(OptionValue(argument, optionName), optionName);
+    const std::optional<Whole> number = ReadWholeNumber<Whole>(OptionValue(argument, optionName), optionName);
     if (number) {
         field = *number;
     } else {

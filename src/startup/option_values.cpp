@@ -26,16 +26,18 @@ std::string OptionValue(const std::string& argument, const std::string& optionNa
     return argument.size() > start ? argument.substr(start) : std::string();
 }
 
-std::optional<std::int16_t> ReadWholeNumber16(const std::string& text, const std::string& optionName) {
+std::optional<double> ReadWholeNumberInRange(const std::string& text, const std::string& optionName,
+                                             double lowest, double highest) {
     const std::optional<double> number = ReadNumber(text);
     if (!number || std::isnan(*number)) return std::nullopt;
     const double whole = std::floor(*number);
     // Written so that an infinite reading also counts as out of range.
-    if (!(whole >= -32768.0 && whole <= 32767.0)) {
-        throw RunFailure(kOverflow, "The value of " + optionName + " (" + text +
-                                        ") is outside the range -32768 to 32767");
+    if (!(whole >= lowest && whole <= highest)) {
+        throw RunFailure(kOverflow, "The value of " + optionName + " (" + text + ") is outside the range " +
+                                        std::to_string(static_cast<long long>(lowest)) + " to " +
+                                        std::to_string(static_cast<long long>(highest)));
     }
-    return static_cast<std::int16_t>(whole);
+    return whole;
 }
 
 Bool16 ConvertToBool16(const std::string& text, const std::string& optionName) {

@@ -2,6 +2,7 @@
 // Conversions of option values typed on the command line.
 
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <string>
 
@@ -14,10 +15,19 @@ namespace sorvane {
 // Empty when the argument is no longer than the name plus one character.
 std::string OptionValue(const std::string& argument, const std::string& optionName);
 
-// A whole number for a 16-bit field: no result when the text is no number
-// under the locale's rules; otherwise the largest whole number not above it.
-// Raises RunFailure kOverflow when that falls outside -32768..32767.
-std::optional<std::int16_t> ReadWholeNumber16(const std::string& text, const std::string& optionName);
+// A whole number for a field of type Whole (16 or 32 bits): no result when
+// the text is no number under the locale's rules; otherwise the largest whole
+// number not above it. Raises RunFailure kOverflow when that falls outside
+// the field's range.
+std::optional<double> ReadWholeNumberInRange(const std::string& text, const std::string& optionName,
+                                             double lowest, double highest);
+template <typename Whole>
+std::optional<Whole> ReadWholeNumber(const std::string& text, const std::string& optionName) {
+    const std::optional<double> whole = ReadWholeNumberInRange(
+        text, optionName, std::numeric_limits<Whole>::min(), std::numeric_limits<Whole>::max());
+    if (!whole) return std::nullopt;
+    return static_cast<Whole>(*whole);
+}
 
 // true/false in any letter case, or any number (0 is false). Anything else,
 // the empty text included, raises RunFailure kTypeMismatch.

@@ -104,7 +104,7 @@ TEST_F(OptionsTest, EachArgumentSetsExactlyItsFields) {
         {"-includedate=yes -overwrite=", "overwrite='' includedate='yes' "},
         {"-timecol=DeviceReportedTime -timecol=receivedat -timecol=Other", "timecol=DeviceReportedTime "},
         {"-ndays=-2.5 -delrecpertrip=7.9", "days=-3 trip=7 "}, {"\"-ndays= +1.5e2 \"", "days=150 "},
-        {"-ndays=-32768 -delrecpertrip=32767.99", "days=-32768 trip=32767 "},
+        {"-ndays=-32768 -delrecpertrip=2147483647.99", "days=-32768 trip=2147483647 "},
         {"-ndays=12 -ndays=abc -ndays= -delrecpertrip=1O -delrecpertrip -debug", "days=12 debug=-1 "},
         {"-debug -ndays=abc", "debug=-1 : The Value for ndays must be numeric!\r\n"},
         {"-debug -timecol=receivedat",
@@ -115,6 +115,8 @@ TEST_F(OptionsTest, EachArgumentSetsExactlyItsFields) {
         {"-delete=1x", "failure 13: The value of -delete must be true, false or a number, not \"1x\" "},
         {"-ndays=32768", "failure 6: The value of -ndays (32768) is outside the range -32768 to 32767 "},
         {"-ndays=-32768.5", "failure 6: The value of -ndays (-32768.5) is outside the range -32768 to 32767 "},
+        {"-delrecpertrip=2147483648", "failure 6: The value of -delrecpertrip (2147483648) is outside the range "
+                                      "-2147483648 to 2147483647 "},
     };
     for (const auto& [commandLine, expected] : cases) EXPECT_EQ(Outcome(commandLine), expected) << commandLine;
 }
