@@ -25,10 +25,7 @@ TEST(BatchTransaction, UndoesItsDeleteUnlessCommitted) {
         }
         odbc::Statement count(connection);
         count.ExecuteDirect("SELECT count(*) FROM Log");
-        ASSERT_TRUE(count.Fetch());
-        EXPECT_EQ(count.Text(0), commit ? "2" : "3");
-        count.CloseCursor();
-        connection.Commit();
+        EXPECT_EQ(count.Fetch() ? count.Text(0) : "none", commit ? "2" : "3");
     }
 }
 

@@ -30,34 +30,30 @@ struct SlowExports {
     std::vector<std::string> events;
 };
 
-TEST(ExportAhead, GivesABatchOnlyItsOwnExport) {
-    SlowExports exports;
-    ExportAhead ahead([&](std::int64_t top) { return exports(top); });
-    EXPECT_EQ(ahead.Take(100), 10);  // nothing under way: exported now
-    ahead.Start(90);
-    EXPECT_EQ(FailureOf([&] { ahead.Start(80); }).Number(), kInternalError);
-    EXPECT_EQ(FailureOf([&] { ahead.Take(80); }).Number(), kInternalError);
-    EXPECT_EQ(ahead.Take(90), 9);
-    ahead.Start(80);
-    EXPECT_EQ(ahead.ExportAgain(90), 9);  // once the export of 80 is done with the connection
-    EXPECT_EQ(ahead.Take(80), 8);
-    EXPECT_EQ(exports.events, (std::vector<std::string>{"begin 100", "end 100", "begin 90", "end 90", "begin 80",
-                                                        "end 80", "begin 90", "end 90"}));
-}
-
-// Its thread leaves the stop signals to the run's.
-TEST(ExportAhead, WaitsForItsExportWhenItGoesAndTakesNoSignals) {
+// Its exports run one at a time, on a thread that leaves the stop signals to the run's.
+TEST(ExportAhead, GivesABatchOnlyItsOwnExportAndWaitsForItsExportWhenItGoes) {
     SlowExports exports;
     {
         ExportAhead ahead([&](std::int64_t top) {
             sigset_t blocked;
             pthread_sigmask(SIG_BLOCK, nullptr, &blocked);
-            if (sigismember(&blocked, SIGINT) && sigismember(&blocked, SIGTERM)) exports.Note("signals blocked");
+            exports.Note(sigismember(&blocked, SIGINT) && sigismember(&blocked, SIGTERM) ? "no signals" : "signals");
             return exports(top);
         });
+        EXPECT_EQ(ahead.Take(100), 10);  // nothing under way: exported now, on this thread
+        ahead.Start(90);
+        EXPECT_EQ(FailureOf([&] { ahead.Start(80); }).Number(), kInternalError);
+        EXPECT_EQ(FailureOf([&] { ahead.Take(80); }).Number(), kInternalError);
+        EXPECT_EQ(ahead.Take(90), 9);
+        ahead.Start(80);
+        EXPECT_EQ(ahead.ExportAgain(90), 9);  // once the export of 80 is done with the connection
+        EXPECT_EQ(ahead.Take(80), 8);
         ahead.Start(70);
     }
-    EXPECT_EQ(exports.events, (std::vector<std::string>{"signals blocked", "begin 70", "end 70"}));
+    EXPECT_EQ(exports.events,
+              (std::vector<std::string>{"signals", "begin 100", "end 100", "no signals", "begin 90", "end 90",
+                                        "no signals", "begin 80", "end 80", "signals", "begin 90", "end 90",
+                                        "no signals", "begin 70", "end 70"}));
 }
 
 }  // namespace
