@@ -68,12 +68,12 @@ void Statement::Prepare(const std::string& sql) {
           "Preparing a statement");
 }
 
-std::size_t Statement::AddIntegerParameter() {
+std::size_t Statement::AddBigIntParameter() {
     IntegerParameter& parameter = parameters_.emplace_back();
     const std::size_t position = parameters_.size();
     const SQLRETURN result =
-        SQLBindParameter(handle_, static_cast<SQLUSMALLINT>(position), SQL_PARAM_INPUT, SQL_C_LONG,
-                         SQL_INTEGER, 0, 0, &parameter.value, 0, &parameter.indicator);
+        SQLBindParameter(handle_, static_cast<SQLUSMALLINT>(position), SQL_PARAM_INPUT, SQL_C_SBIGINT,
+                         SQL_BIGINT, 0, 0, &parameter.value, 0, &parameter.indicator);
     if (!SQL_SUCCEEDED(result)) {
         parameters_.pop_back();
         Check(result, SQL_HANDLE_STMT, handle_, "Binding a parameter");
@@ -81,7 +81,7 @@ std::size_t Statement::AddIntegerParameter() {
     return position;
 }
 
-void Statement::SetParameter(std::size_t position, std::int32_t value) {
+void Statement::SetParameter(std::size_t position, std::int64_t value) {
     if (position < 1 || position > parameters_.size()) {
         throw RunFailure(kInvalidArgument, "No parameter at position " + std::to_string(position));
     }

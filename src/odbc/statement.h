@@ -1,6 +1,6 @@
 #pragma once
 // One statement on an open connection: direct queries, or a prepared
-// statement with 32-bit integer parameters bound by position (the order of
+// statement with 64-bit integer parameters bound by position (the order of
 // the placeholders). Values are read as text.
 
 #include <sql.h>
@@ -27,10 +27,10 @@ public:
     bool ExecuteDirect(const std::string& sql);
 
     void Prepare(const std::string& sql);
-    // Binds the next placeholder as an input SQL_INTEGER parameter, 0 until
+    // Binds the next placeholder as an input SQL_BIGINT parameter, 0 until
     // set; returns its position (the first is 1).
-    std::size_t AddIntegerParameter();
-    void SetParameter(std::size_t position, std::int32_t value);
+    std::size_t AddBigIntParameter();
+    void SetParameter(std::size_t position, std::int64_t value);
     // Runs the prepared statement. False when no row matched (SQL_NO_DATA),
     // which is not a failure.
     bool Execute();
@@ -55,7 +55,7 @@ public:
 
 private:
     struct IntegerParameter {
-        SQLINTEGER value = 0;
+        SQLBIGINT value = 0;
         SQLLEN indicator = 0;
     };
 

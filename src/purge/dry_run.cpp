@@ -1,12 +1,10 @@
 #include "purge/dry_run.h"
 
-#include <algorithm>
-
 #include "common/run_failure.h"
 #include "common/run_log.h"
 #include "odbc/statement.h"
 #include "purge/backup_file_path.h"
-#include "purge/batch_arithmetic.h"
+#include "purge/batch_walk.h"
 #include "purge/batch_statements.h"
 #include "purge/connection_text.h"
 #include "purge/cut_off.h"
@@ -30,29 +28,22 @@ std::int64_t Count(const odbc::Connection& connection, const std::string& sql) {
 
 // Walks the batches as the run does, with a look at the next old id in place
 // of each batch's export or DELETE: a batch holds old rows when the highest
-// old id at or below its top lies inside it. After a batch without old rows
-// (or one reached by passing over others) the run goes straight to the batch
-// holding the next old id; a run that neither backs up nor deletes walks
-// every batch.
+// old id at or below its top lies inside it. The walk itself passes over the
+// empty stretches exactly as the run's does; a run that neither backs up nor
+// deletes walks every batch.
 void CountPassedOver(odbc::Statement& highestOldId, const OldIdRange& range, std::int32_t width, bool touchesRows,
                      DryRunFindings& findings) {
     if (!touchesRows) return;
-    std::int32_t batchTop = range.maxId;
-    bool lookAhead = false;
-    while (batchTop >= range.minId) {
-        const std::optional<std::int32_t> next = HighestOldIdAtMost(highestOldId, batchTop);
-        bool passedOver = false;
-        if (lookAhead) {
-            const std::int64_t passed = BatchesAbove(batchTop, width, std::max(range.minId, next.value_or(range.minId)));
-            batchTop = static_cast<std::int32_t>(batchTop - passed * width);
-            passedOver = passed > 0;
-            findings.batchesPassedOver += passed;
-            if (passedOver) ++findings.stretchesPassedOver;
-        }
-        const std::int32_t lowerBound = BatchLowerBound(batchTop, width);
-        const bool rowsFound = next && *next > lowerBound && *next <= batchTop;
-        batchTop = lowerBound;
-        lookAhead = !rowsFound || passedOver;
+    const auto nextOldId = [&](std::int64_t atMost) { return HighestOldIdAtMost(highestOldId, atMost); };
+    BatchWalk walk(range.minId, range.maxId, width, nextOldId);
+    while (!walk.AtEnd()) {
+        const std::int64_t walkedBefore = walk.BatchesWalked();
+        const Batch batch = walk.Next();
+        const std::int64_t passed = walk.BatchesWalked() - walkedBefore;
+        findings.batchesPassedOver += passed;
+        if (passed > 0) ++findings.stretchesPassedOver;
+        const std::optional<std::int64_t> next = nextOldId(batch.top);
+        walk.Done(next && *next > batch.lowerBound ? 1 : 0);
     }
 }
 
@@ -94,12 +85,12 @@ DryRunFindings DryRun(const PurgeSettings& settings, const RunLog& log, const Ru
                                                       std::to_string(range.minId) + " AND id <= " +
                                                       std::to_string(range.maxId)) -
                                 findings.oldRows;
-    findings.batches = BatchesAbove(range.maxId, findings.batchWidth, range.minId) + 1;
+    findings.batches = BatchWalk(range.minId, range.maxId, findings.batchWidth, nullptr).BatchesInRange();
 
     const BatchTable table{settings.tableName, settings.timeColumn, findings.cutOffLiteral};
     odbc::Statement highestOldId(connection);
     highestOldId.Prepare(HighestOldIdSql(table));
-    highestOldId.AddIntegerParameter();
+    highestOldId.AddBigIntParameter();
     CountPassedOver(highestOldId, range, findings.batchWidth, findings.deletes || findings.backsUp, findings);
     return findings;
 }

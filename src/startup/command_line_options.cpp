@@ -60,6 +60,12 @@ std::optional<ValueProblem> ProblemWithValue(const OptionEntry& option, const st
         if (!ReadsAsNumber(value)) return ValueProblem{valueOf + " must be a number", true};
         if (!WholeNumber16(value)) return ValueProblem{valueOf + " must lie between -32768 and 32767", false};
         return std::nullopt;
+    case OptionValueKind::WholeNumber32:
+        if (!ReadsAsNumber(value)) return ValueProblem{valueOf + " must be a number", true};
+        if (!WholeNumber32(value)) {
+            return ValueProblem{valueOf + " must lie between -2147483648 and 2147483647", false};
+        }
+        return std::nullopt;
     case OptionValueKind::Boolean:
         if (Boolean16(value)) return std::nullopt;
         return ValueProblem{valueOf + " must be true, false or a number", false};

@@ -10,7 +10,7 @@ namespace {
 
 // The values reaching these setters passed their kind's check.
 void SetDays(OptionTarget& t, const std::string& v) { t.settings.days = *WholeNumber16(v); }
-void SetRecordsPerTrip(OptionTarget& t, const std::string& v) { t.settings.recordsPerTrip = *WholeNumber16(v); }
+void SetRecordsPerTrip(OptionTarget& t, const std::string& v) { t.settings.recordsPerTrip = *WholeNumber32(v); }
 void ShowManual(OptionTarget& t, const std::string&) { if (t.showManualPage) t.showManualPage(); }
 void SetDsn(OptionTarget& t, const std::string& v) { t.settings.dsn = v; }
 void SetTable(OptionTarget& t, const std::string& v) { t.settings.tableName = v; }
@@ -54,7 +54,7 @@ constexpr std::array kOptions{
     OptionEntry{"-filepath", Text, SetFilePath},
     OptionEntry{"-includedate", Number, SetIncludeDate},
     OptionEntry{"-overwrite", Number, SetOverwrite},
-    OptionEntry{"-delrecpertrip", WholeNumber, SetRecordsPerTrip, "The Value for delrecpertrip must be numeric!"},
+    OptionEntry{"-delrecpertrip", WholeNumber32, SetRecordsPerTrip, "The Value for delrecpertrip must be numeric!"},
     OptionEntry{"-timecol", TimeColumn, SetTimeColumn,
                "-timecol must have one of the following Options: ReceivedAt/DeviceReportedTime !"},
     OptionEntry{"-debug", None, EnableDebug},

@@ -29,6 +29,7 @@ enum class OptionValueKind {
     Text,         // any text, the empty text included
     Secret,       // any text after any one separator character (-pass); never shown
     WholeNumber,  // a number, cut down to a whole number of 16 bits
+    WholeNumber32,  // a number, cut down to a whole number of 32 bits
     Boolean,      // true or false in any letter case, or a number
     Number,       // a number, kept as typed (-includedate, -overwrite)
     TimeColumn,   // ReceivedAt or DeviceReportedTime, in that letter case

@@ -77,7 +77,7 @@ TEST(CommandLineOptions, EachArgumentSetsExactlyItsFieldOrTheLineIsRefused) {
         {{"-timecol=DeviceReportedTime", "-includedate=0", "-overwrite=1.0"},
          "timecol=DeviceReportedTime overwrite='1.0' includedate='0' "},
         {{"-ndays=-2.5", "-delrecpertrip=7.9"}, "days=-3 trip=7 "}, {{"-ndays= +1.5e2 "}, "days=150 "},
-        {{"-ndays=-32768", "-delrecpertrip=32767.99"}, "days=-32768 trip=32767 "},
+        {{"-ndays=-32768", "-delrecpertrip=2147483647.99"}, "days=-32768 trip=2147483647 "},
         {{"-backup=TRUE", "-delete=0.5"}, "delete=-1 backup=-1 "}, {{"-backup=-1", "-backup=False", "-delete=tRuE", "-delete=0.0"}, ""},
         // Refused, naming the first argument at fault.
         {{"-dsn=Syslog", "-delete=1", "-ndays", "30"},
@@ -97,8 +97,8 @@ TEST(CommandLineOptions, EachArgumentSetsExactlyItsFieldOrTheLineIsRefused) {
                                   "ReceivedAt or DeviceReportedTime, in that letter case | -timecol must have one "
                                   "of the following Options: ReceivedAt/DeviceReportedTime !"},
         {{"-ndays=32768"}, "Refused argument 1, \"-ndays=32768\": the value of -ndays must lie between -32768 and 32767"},
-        {{"-delrecpertrip=-32768.5"},
-         "Refused argument 1, \"-delrecpertrip=-32768.5\": the value of -delrecpertrip must lie between -32768 and 32767"},
+        {{"-delrecpertrip=2147483648"}, "Refused argument 1, \"-delrecpertrip=2147483648\": the value of "
+                                        "-delrecpertrip must lie between -2147483648 and 2147483647"},
         {{"-dsn=a", "-backup", "-dsn=b"}, "Refused argument 2, \"-backup\": the value of -backup must be true, false or a number"},
         {{"-delete=1x"}, "Refused argument 1, \"-delete=1x\": the value of -delete must be true, false or a number"},
         {{"-includedate=yes"}, "Refused argument 1, \"-includedate=yes\": the value of -includedate must be a number (1 is on)"},

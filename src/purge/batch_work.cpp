@@ -1,0 +1,85 @@
+#include "purge/batch_work.h"
+
+#include "common/run_log.h"
+#include "purge/backed_up_delete.h"
+#include "purge/batch_statements.h"
+#include "purge/connection_text.h"
+#include "purge/old_id_range.h"
+
+namespace sorvane {
+
+namespace {
+
+BatchScan DeleteScan(const odbc::Connection& connection) {
+    return connection.SqlDialect().OrdersDelete() ? BatchScan::Descending : BatchScan::AnyOrder;
+}
+
+}  // namespace
+
+BatchWork::BatchWork(const PurgeSettings& settings, odbc::Connection& connection, const std::string& cutOffLiteral,
+                     const ClientTimeZone& zone, PurgeHost& host, const RunLog& log, const RunClock& clock)
+    : settings_(settings),
+      connection_(connection),
+      log_(log),
+      backUpAndDelete_(settings.backupRows != 0 && settings.deleteRows != 0),
+      overlap_(backUpAndDelete_ && !host.YieldsOnItsThread() && connection.SqlDialect().ReadsOverlapWriter()),
+      delete_(connection),
+      highestOldId_(connection),
+      exportConnections_(BuildConnectionText(settings.dsn, settings.userName, settings.password),
+                         [zone](const odbc::Connection& fresh) { SetSessionTimeZone(fresh, zone); }),
+      backup_(settings, cutOffLiteral, exportConnections_, overlap_ ? quietHost_ : host, log, clock),
+      ahead_([this](std::int64_t top) { return backup_.ExportBatch(BatchTopped(top, settings_.recordsPerTrip)); }) {
+    const BatchTable table{settings.tableName, settings.timeColumn, cutOffLiteral};
+    delete_.Prepare(BatchDeleteSql(table, DeleteScan(connection)));
+    delete_.AddBigIntParameter();  // the batch's top id
+    delete_.AddBigIntParameter();  // the id below the batch
+    highestOldId_.Prepare(HighestOldIdSql(table));
+    highestOldId_.AddBigIntParameter();
+    if (backUpAndDelete_) connection.BeginTransactions();
+}
+
+HighestOldIdAtOrBelow BatchWork::HighestOldId() {
+    if (settings_.backupRows == 0 && settings_.deleteRows == 0) return nullptr;
+    return [this](std::int64_t atMost) { return HighestOldIdAtMost(highestOldId_, atMost); };
+}
+
+std::int64_t BatchWork::Run(const Batch& batch, const BatchWalk& walk) {
+    delete_.SetParameter(1, batch.top);
+    delete_.SetParameter(2, batch.lowerBound);
+    // The export comes first: a batch whose backup failed is not deleted.
+    if (backUpAndDelete_) return ExportAndDelete(batch, walk);
+    if (settings_.backupRows != 0) {
+        const std::int64_t exported = backup_.ExportBatch(batch);
+        rowsBackedUp_ += exported;
+        return exported;
+    }
+    if (settings_.deleteRows != 0 && delete_.Execute()) {
+        const std::int64_t deleted = delete_.RowCount();
+        rowsDeleted_ += deleted;
+        return deleted;
+    }
+    return 0;
+}
+
+std::int64_t BatchWork::ExportAndDelete(const Batch& batch, const BatchWalk& walk) {
+    const auto exportBatch = [&](int attempt) {
+        if (attempt > 1) {
+            const std::int64_t again = ahead_.ExportAgain(batch.top);
+            rowsBackedUp_ += again;
+            return again;
+        }
+        const std::int64_t rows = ahead_.Take(batch.top);
+        rowsBackedUp_ += rows;
+        if (overlap_) {
+            if (const std::optional<std::int64_t> next = walk.SurelyNextTop(rows)) ahead_.Start(*next);
+        }
+        return rows;
+    };
+    const BackedUpBatch done = DeleteBackedUpBatch(
+        connection_, delete_, exportBatch,
+        "(" + std::to_string(batch.lowerBound) + ", " + std::to_string(batch.top) + "]", log_);
+    rowsDeleted_ += done.deleted;
+    return done.exported;
+}
+
+}  // namespace sorvane
