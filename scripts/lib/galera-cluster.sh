@@ -178,6 +178,10 @@ GRANT ALL ON $SORVANE_GALERA_DATABASE.* TO '$SORVANE_GALERA_USER'@'localhost';" 
 sorvane_galera_stop_node() {
     local node=$1 pid tries=0
     pid=${SORVANE_GALERA_PIDS[node - 1]:-}
+    # Stopped from another shell than the one that started it: the pid file.
+    if [[ -z $pid && -s $SORVANE_GALERA_DIR/node$node/mysqld.pid ]]; then
+        pid=$(<"$SORVANE_GALERA_DIR/node$node/mysqld.pid")
+    fi
     [[ -n $pid ]] && kill -0 "$pid" 2>/dev/null || return 0
     mariadb-admin --no-defaults --socket="$(sorvane_galera_socket "$node")" -uroot shutdown \
         >/dev/null 2>&1 || kill "$pid" 2>/dev/null || true

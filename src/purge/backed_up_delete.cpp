@@ -2,6 +2,7 @@
 
 #include "common/run_log.h"
 #include "common/run_failure.h"
+#include "purge/conflict_retry.h"
 
 namespace sorvane {
 
@@ -11,11 +12,9 @@ constexpr int kBatchAttempts = 3;
 constexpr std::int32_t kWarningEventType = 2;
 constexpr std::int16_t kBatchChangedEventId = 27;
 
-}  // namespace
-
-void DeleteBackedUpBatch(const odbc::Connection& connection, odbc::Statement& deleteBatch,
-                         const std::function<std::int64_t()>& exportBatch, const std::string& batchName,
-                         const RunLog& log) {
+void DeleteExportedRows(const odbc::Connection& connection, odbc::Statement& deleteBatch,
+                        const std::function<std::int64_t()>& exportBatch, const std::string& batchName,
+                        const RunLog& log) {
     std::int64_t deletedByUndoneAttempt = 0;
     for (int attempt = 1;; ++attempt) {
         const std::int64_t exported = exportBatch();
@@ -44,6 +43,18 @@ void DeleteBackedUpBatch(const odbc::Connection& connection, odbc::Statement& de
                                kBatchChangedEventId);
         deletedByUndoneAttempt = deleted;
     }
+}
+
+}  // namespace
+
+void DeleteBackedUpBatch(const odbc::Connection& connection, odbc::Statement& deleteBatch,
+                         const std::function<std::int64_t()>& exportBatch, const std::string& batchName,
+                         const RunLog& log) {
+    // A conflict undoes the whole transaction, so the next try starts from a
+    // new export, without the count of rows an undone try removed: another
+    // run may have deleted (and backed up) them meanwhile.
+    RetryConflicts([&] { DeleteExportedRows(connection, deleteBatch, exportBatch, batchName, log); },
+                   [&] { connection.Rollback(); }, batchName, log, SleepBeforeRetry);
 }
 
 }  // namespace sorvane

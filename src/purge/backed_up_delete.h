@@ -21,7 +21,9 @@ class RunLog;
 // rolled back, reported, and the batch exported again (the backup may then
 // hold some rows twice, never too few). Raises RunFailure kBatchChanged after
 // three such tries, and when a rolled-back delete left rows gone (a table
-// that cannot undo a delete).
+// that cannot undo a delete). A conflict with another transaction at the
+// DELETE or COMMIT rolls back and does the batch again, export first
+// (RetryConflicts).
 void DeleteBackedUpBatch(const odbc::Connection& connection, odbc::Statement& deleteBatch,
                          const std::function<std::int64_t()>& exportBatch, const std::string& batchName,
                          const RunLog& log);

@@ -10,6 +10,7 @@
 #include "purge/backup_file_path.h"
 #include "purge/batch_arithmetic.h"
 #include "purge/batch_statements.h"
+#include "purge/conflict_retry.h"
 #include "purge/connection_text.h"
 #include "purge/cut_off.h"
 #include "purge/csv_batch_export.h"
@@ -19,6 +20,7 @@
 #include "purge/session_time_zone.h"
 #include "common/run_failure.h"
 #include "purge/sql_identifier.h"
+#include "purge/write_set_limit.h"
 #include "common/run_log.h"
 
 namespace sorvane {
@@ -142,6 +144,7 @@ PurgeOutcome RunPurgeWithClock(const PurgeSettings& settings, PurgeHost& host, c
         BuildConnectionText(settings.dsn, settings.userName, settings.password);
     odbc::Connection connection(connectionText);
     SetSessionTimeZone(connection, zone);
+    if (settings.deleteRows != 0) CheckWriteSetLimit(connection, settings.recordsPerTrip);
     const std::optional<IdRange> range = FindIdRange(connection, settings, cutOff);
     if (!range) {
         log.WriteDebugLog("No Data available");
@@ -238,8 +241,11 @@ PurgeOutcome RunPurgeWithClock(const PurgeSettings& settings, PurgeHost& host, c
                                 "(" + std::to_string(lowerBound) + ", " + std::to_string(batchTop) + "]", log);
         } else if (settings.backupRows != 0) {
             rowsFound = backup.ExportBatch(batchTop, batchWidth);
-        } else if (settings.deleteRows != 0 && deleteBatch.Execute()) {
-            rowsFound = deleteBatch.RowCount();
+        } else if (settings.deleteRows != 0) {
+            // Each DELETE commits on its own: a conflict has undone it whole.
+            RetryConflicts([&] { rowsFound = deleteBatch.Execute() ? deleteBatch.RowCount() : 0; }, [] {},
+                           "(" + std::to_string(lowerBound) + ", " + std::to_string(batchTop) + "]", log,
+                           SleepBeforeRetry);
         }
         batchCounter += batchWidth;
         batchTop = lowerBound;

@@ -1,0 +1,114 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "common/run_log.h"
+#include "odbc/diagnostics.h"
+#include "purge/conflict_retry.h"
+#include "purge/failure_of.h"
+
+namespace sorvane {
+namespace {
+
+TEST(ConflictRetry, OnlyConflictsBetweenTransactionsAreRetried) {
+    const struct {
+        const char* name;
+        long number;
+        const char* sqlState;  // nullptr: the program's own failure
+        bool conflict;
+    } cases[] = {
+        {"MariaDB deadlock / Galera certification", 1213, "40001", true},
+        {"MariaDB lock wait timeout", 1205, "HY000", true},
+        {"PostgreSQL serialization failure", 7, "40001", true},
+        {"PostgreSQL deadlock", 7, "40P01", true},
+        {"a lost connection with a server's number", 1213, "08S01", false},
+        {"duplicate key", 1062, "23000", false},
+        {"write set too large", 1180, "HY000", false},
+        {"the program's own failure numbered 1213", 1213, nullptr, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.sqlState == nullptr) {
+            EXPECT_EQ(IsTransactionConflict(RunFailure(c.number, "own")), c.conflict);
+        } else {
+            EXPECT_EQ(IsTransactionConflict(odbc::DriverFailure(c.number, c.sqlState, "driver")), c.conflict);
+        }
+    }
+}
+
+TEST(ConflictRetry, PausesGrowAndStayShort) {
+    EXPECT_EQ(ConflictPause(2, 0.0).count(), 100);
+    EXPECT_EQ(ConflictPause(3, 0.0).count(), 200);
+    EXPECT_EQ(ConflictPause(5, 0.0).count(), 800);
+    EXPECT_EQ(ConflictPause(5, 1.0).count(), 1200);
+    EXPECT_EQ(ConflictPause(2, 7.0).count(), 150);  // jitter out of range is clamped
+}
+
+struct RecordingLog : EventLogSink {
+    std::vector<std::string> entries;
+    bool Write(std::int32_t, const std::string& message, std::int16_t, std::int16_t) override {
+        entries.push_back(message);
+        return true;
+    }
+};
+
+TEST(ConflictRetry, ABatchIsTriedAgainAfterEachConflictUpToTheBound) {
+    const odbc::DriverFailure deadlock(1213, "40001", "[40001] Deadlock found");
+    const struct {
+        const char* name;
+        int conflicts;         // tries that meet a conflict before one succeeds
+        long failureNumber;    // 0: the run goes on
+    } cases[] = {
+        {"no conflict", 0, 0},
+        {"one conflict", 1, 0},
+        {"conflicts until the last try", kConflictTries - 1, 0},
+        {"a conflict at every try", kConflictTries, 1213},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        RecordingLog events;
+        RunLog log(events);
+        int tries = 0, rollbacks = 0;
+        std::vector<int> pausedBefore;
+        const RunFailure failure = FailureOf([&] {
+            RetryConflicts(
+                [&] {
+                    if (++tries <= c.conflicts) throw deadlock;
+                },
+                [&] { ++rollbacks; }, "(0, 10]", log, [&](int nextTry) { pausedBefore.push_back(nextTry); });
+        });
+        EXPECT_EQ(failure.Number(), c.failureNumber);
+        EXPECT_EQ(tries, std::min(c.conflicts + 1, kConflictTries));
+        EXPECT_EQ(rollbacks, std::min(c.conflicts, kConflictTries));
+        const int retries = std::min(c.conflicts, kConflictTries - 1);
+        ASSERT_EQ(events.entries.size(), static_cast<std::size_t>(retries));
+        ASSERT_EQ(pausedBefore.size(), static_cast<std::size_t>(retries));
+        for (int i = 0; i < retries; ++i) EXPECT_EQ(pausedBefore[i], i + 2);
+        if (retries > 0) {
+            EXPECT_NE(events.entries[0].find("(0, 10]"), std::string::npos) << events.entries[0];
+            EXPECT_NE(events.entries[0].find("Deadlock found"), std::string::npos) << events.entries[0];
+        }
+        if (c.failureNumber != 0) {
+            EXPECT_NE(failure.Description().find("Deadlock found"), std::string::npos);
+            EXPECT_NE(failure.Description().find("5 tries"), std::string::npos) << failure.Description();
+        }
+    }
+}
+
+TEST(ConflictRetry, OtherFailuresEndTheRunAtOnce) {
+    RecordingLog events;
+    RunLog log(events);
+    int tries = 0, rollbacks = 0;
+    const RunFailure failure = FailureOf([&] {
+        RetryConflicts([&] { ++tries, throw odbc::DriverFailure(1062, "23000", "[23000] Duplicate"); },
+                       [&] { ++rollbacks; }, "(0, 10]", log, [](int) {});
+    });
+    EXPECT_EQ(failure.Number(), 1062);
+    EXPECT_EQ(failure.Description(), "[23000] Duplicate");
+    EXPECT_EQ(tries, 1);
+    EXPECT_EQ(rollbacks, 0);
+    EXPECT_TRUE(events.entries.empty());
+}
+
+}  // namespace
+}  // namespace sorvane
