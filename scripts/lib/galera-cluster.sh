@@ -55,7 +55,7 @@ sorvane_galera_start_node() {
     local -a args=(
         --no-defaults --user="$owner" --datadir="$dir/data" --socket="$dir/mysqld.sock"
         --port="${SORVANE_GALERA_PORTS[node - 1]}" --bind-address=127.0.0.1 --skip-name-resolve
-        --pid-file="$dir/mysqld.pid" --log-error="$dir/mysqld.err"
+        --pid-file="$dir/mysqld.pid" --log-error="$dir/mysqld.err" --tmpdir="$dir"
         --character-set-server=utf8mb4 --collation-server=utf8mb4_unicode_ci
         --innodb-buffer-pool-size=128M --innodb-log-file-size=48M
         --binlog-format=ROW --default-storage-engine=InnoDB --innodb-autoinc-lock-mode=2
@@ -66,7 +66,9 @@ sorvane_galera_start_node() {
         --wsrep-sst-method=rsync --wsrep-sst-receive-address="127.0.0.1:${SORVANE_GALERA_SST_PORTS[node - 1]}"
     )
     [[ $mode == new ]] && args+=(--wsrep-new-cluster)
-    mariadbd "${args[@]}" </dev/null >/dev/null 2>&1 &
+    # Temporary files (the server's and the state transfer's) in the node's
+    # own folder: the caller's TMPDIR may be closed to the server's user.
+    TMPDIR=$dir mariadbd "${args[@]}" </dev/null >/dev/null 2>&1 &
     SORVANE_GALERA_PIDS[node - 1]=$!
 }
 
@@ -119,7 +121,8 @@ sorvane_galera_start() {
     # behind later still gets one by rsync.
     mkdir -p "$SORVANE_GALERA_DIR/node1"
     chown -R "$owner" "$SORVANE_GALERA_DIR"
-    if ! mariadb-install-db --no-defaults --user="$owner" --datadir="$SORVANE_GALERA_DIR/node1/data" \
+    if ! TMPDIR=$SORVANE_GALERA_DIR/node1 mariadb-install-db --no-defaults --user="$owner" \
+            --datadir="$SORVANE_GALERA_DIR/node1/data" --tmpdir="$SORVANE_GALERA_DIR/node1" \
             --auth-root-authentication-method=normal --skip-test-db --innodb-log-file-size=48M \
             >"$SORVANE_GALERA_DIR/install.log" 2>&1; then
         cat "$SORVANE_GALERA_DIR/install.log" >&2
