@@ -5,7 +5,8 @@ class QString;
 
 namespace sorvane {
 
-// The shell-style result of handing an address to the desktop.
+// What handing an address to the desktop gave: above 32 it was taken, 32 or
+// less names the failure.
 inline constexpr int kDesktopOpening = 42;      // above 32: the desktop has taken it
 inline constexpr int kOpenerNotFound = 2;       // xdg-open could not be started
 inline constexpr int kOpenerFailedAtWorst = 32; // a crash, or an exit code above 32

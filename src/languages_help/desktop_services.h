@@ -23,9 +23,9 @@ public:
     // A modal box with OK only, titled "Sorvane".
     virtual void ShowMessage(QWidget* parent, const QString& text, MessageIcon icon = MessageIcon::None) = 0;
 
-    // Hands a full web address to the desktop and answers like a shell: a
-    // value above 32 when the desktop has started opening it, otherwise an
-    // error code of 32 or less.
+    // Hands a full web address to the desktop. The answer is a number above
+    // 32 when the desktop has started opening it; 32 or less is the opener's
+    // failure (see desktop_launcher.h), which the Help menu reports.
     virtual int OpenWebAddress(const QString& address) = 0;
 };
 

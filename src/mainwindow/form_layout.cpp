@@ -62,8 +62,8 @@ private:
     int dpiY_;
 };
 
-// "C:\" of the original design means nothing here; the home folder is where
-// a user expects a backup to land by default.
+// The home folder is where a user expects a backup to land by default, and
+// one the user may always write to.
 QString InitialFilePath() {
     QString home = QDir::homePath();
     if (!home.endsWith(QLatin1Char('/'))) home += QLatin1Char('/');

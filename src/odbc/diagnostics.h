@@ -1,11 +1,12 @@
 #pragma once
 // Turns a failed ODBC call into the program's RunFailure: the driver's native
-// error number and "[SQLSTATE] message" of the first diagnostic record, with
-// the SQLSTATE also kept as data.
+// error number and SQLSTATE of the first diagnostic record (the SQLSTATE also
+// kept as data), and "[SQLSTATE] message" of every record, joined on one line.
 
 #include <sql.h>
 
 #include <string>
+#include <vector>
 
 #include "common/run_failure.h"
 
@@ -23,6 +24,18 @@ public:
 private:
     std::string sqlState_;
 };
+
+// One diagnostic record as the driver gave it.
+struct DiagnosticRecord {
+    std::string sqlState;
+    long native = 0;
+    std::string message;
+};
+
+// "[SQLSTATE] message" of each record, in order, joined by "; " on one line:
+// line breaks inside a message become one blank, a zero byte becomes '?', and
+// a record that reads like an earlier one is left out.
+std::string DescribeRecords(const std::vector<DiagnosticRecord>& records);
 
 // Raises DriverFailure for a failed call on `handle`; a plain RunFailure
 // naming `context` when the driver leaves no diagnostic record.

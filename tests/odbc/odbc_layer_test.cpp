@@ -1,7 +1,11 @@
 // The ODBC layer on SQLite: handles that moved keep working, parameters go by
-// position, and a driver failure carries its SQLSTATE as data.
+// position, and a driver failure carries its SQLSTATE as data and every
+// diagnostic record on one line.
 
 #include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
 
 #include "purge/connection_text.h"
 #include "odbc/diagnostics.h"
@@ -36,6 +40,27 @@ TEST(OdbcLayer, MovedHandlesKeepTheirParametersAndFailuresCarryTheirSqlState) {
         EXPECT_TRUE(failure.SqlState().size() == 5 && failure.Description().starts_with("[" + failure.SqlState() + "] "))
             << failure.Description();
         EXPECT_FALSE(odbc::IsConnectionLost(failure)) << failure.Description();
+    }
+}
+
+TEST(OdbcLayer, EveryDiagnosticRecordIsShownOnceOnOneLine) {
+    struct Case {
+        const char* name;
+        std::vector<odbc::DiagnosticRecord> records;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"one record, its line breaks folded", {{"42P01", 7, "ERROR: no table;\n  Error while executing"}},
+         "[42P01] ERROR: no table; Error while executing"},
+        {"a server's detail after the cause", {{"40001", 1213, "Deadlock"}, {"01000", 0, "detail\r\n"}},
+         "[40001] Deadlock; [01000] detail"},
+        {"a repeated record left out, a zero byte shown",
+         {{"HY000", 1, std::string("a\0b", 3)}, {"HY000", 1, std::string("a\0b", 3)}, {"HY001", 2, "c"}},
+         "[HY000] a?b; [HY001] c"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(odbc::DescribeRecords(c.records), c.expected);
     }
 }
 
