@@ -3,12 +3,17 @@
 #include "common/run_log.h"
 #include "purge/backed_up_delete.h"
 #include "purge/batch_statements.h"
+#include "purge/conflict_retry.h"
 #include "purge/connection_text.h"
 #include "purge/old_id_range.h"
 
 namespace sorvane {
 
 namespace {
+
+std::string BatchName(const Batch& batch) {
+    return "(" + std::to_string(batch.lowerBound) + ", " + std::to_string(batch.top) + "]";
+}
 
 BatchScan DeleteScan(const odbc::Connection& connection) {
     return connection.SqlDialect().OrdersDelete() ? BatchScan::Descending : BatchScan::AnyOrder;
@@ -53,8 +58,11 @@ std::int64_t BatchWork::Run(const Batch& batch, const BatchWalk& walk) {
         rowsBackedUp_ += exported;
         return exported;
     }
-    if (settings_.deleteRows != 0 && delete_.Execute()) {
-        const std::int64_t deleted = delete_.RowCount();
+    if (settings_.deleteRows != 0) {
+        // Each DELETE commits on its own: a conflict has undone it whole.
+        std::int64_t deleted = 0;
+        RetryConflicts([&] { deleted = delete_.Execute() ? delete_.RowCount() : 0; }, [] {}, IsConflict(),
+                       BatchName(batch), log_, SleepBeforeRetry);
         rowsDeleted_ += deleted;
         return deleted;
     }
@@ -62,12 +70,17 @@ std::int64_t BatchWork::Run(const Batch& batch, const BatchWalk& walk) {
 }
 
 std::int64_t BatchWork::ExportAndDelete(const Batch& batch, const BatchWalk& walk) {
-    const auto exportBatch = [&](int attempt) {
-        if (attempt > 1) {
+    // The first export of the batch may be under way already; every later
+    // one (after an undone delete, or a conflict that undid the whole
+    // transaction) is done anew.
+    bool firstExport = true;
+    const auto exportBatch = [&](int) {
+        if (!firstExport) {
             const std::int64_t again = ahead_.ExportAgain(batch.top);
             rowsBackedUp_ += again;
             return again;
         }
+        firstExport = false;
         const std::int64_t rows = ahead_.Take(batch.top);
         rowsBackedUp_ += rows;
         if (overlap_) {
@@ -75,11 +88,19 @@ std::int64_t BatchWork::ExportAndDelete(const Batch& batch, const BatchWalk& wal
         }
         return rows;
     };
-    const BackedUpBatch done = DeleteBackedUpBatch(
-        connection_, delete_, exportBatch,
-        "(" + std::to_string(batch.lowerBound) + ", " + std::to_string(batch.top) + "]", log_);
+    // A conflict at the DELETE or the COMMIT leaves the batch's transaction
+    // rolled back (BatchTransaction), so the batch is done again whole,
+    // export first, without the count an undone try deleted: another run may
+    // have deleted (and backed up) those rows meanwhile.
+    BackedUpBatch done{};
+    RetryConflicts([&] { done = DeleteBackedUpBatch(connection_, delete_, exportBatch, BatchName(batch), log_); },
+                   [] {}, IsConflict(), BatchName(batch), log_, SleepBeforeRetry);
     rowsDeleted_ += done.deleted;
     return done.exported;
+}
+
+ConflictTest BatchWork::IsConflict() const {
+    return [this](const RunFailure& failure) { return IsTransactionConflict(connection_, failure); };
 }
 
 }  // namespace sorvane

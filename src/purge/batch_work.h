@@ -10,6 +10,7 @@
 #include "odbc/connection_pool.h"
 #include "odbc/statement.h"
 #include "purge/batch_walk.h"
+#include "purge/conflict_retry.h"
 #include "purge/csv_batch_export.h"
 #include "purge/export_ahead.h"
 #include "purge/purge_host.h"
@@ -32,6 +33,8 @@ public:
     HighestOldIdAtOrBelow HighestOldId();
 
     // Does one batch and gives the rows it found (exported, else deleted).
+    // A batch that meets a conflicting transaction is done again, up to
+    // kConflictTries times (RetryConflicts).
     // With backup and delete, and a host that does not yield on its thread,
     // the batch that surely comes next is exported meanwhile on the export's
     // own connection: the two id ranges do not meet, and each batch is still
@@ -50,6 +53,9 @@ public:
 
 private:
     std::int64_t ExportAndDelete(const Batch& batch, const BatchWalk& walk);
+    // Whether a failure is a conflict with another transaction, which the
+    // batch meets again by being done again.
+    ConflictTest IsConflict() const;
 
     const PurgeSettings& settings_;
     odbc::Connection& connection_;

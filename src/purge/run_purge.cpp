@@ -13,6 +13,7 @@
 #include "purge/old_id_range.h"
 #include "purge/priority.h"
 #include "purge/session_time_zone.h"
+#include "purge/write_set_limit.h"
 
 namespace sorvane {
 
@@ -91,6 +92,7 @@ PurgeOutcome RunPurgeWithClock(const PurgeSettings& settings, PurgeHost& host, c
     const CutOff cutOff = WorkOutCutOff(settings, clock, log);
     odbc::Connection connection(BuildConnectionText(settings.dsn, settings.userName, settings.password));
     SetSessionTimeZone(connection, cutOff.zone);
+    if (settings.deleteRows != 0) CheckWriteSetLimit(connection, settings.recordsPerTrip);
     const std::optional<OldIdRange> range = FindOldIdRange(connection, settings, cutOff.literal);
     if (!range) return NoRowsFound(host, log);
     log.WriteDebugLog("MinID = " + std::to_string(range->minId) + "; MaxID = " + std::to_string(range->maxId));
