@@ -73,15 +73,15 @@ std::int64_t BatchWork::ExportAndDelete(const Batch& batch, const BatchWalk& wal
     // The first export of the batch may be under way already; every later
     // one (after an undone delete, or a conflict that undid the whole
     // transaction) is done anew.
-    bool firstExport = true;
+    std::optional<std::int64_t> firstExport;
     const auto exportBatch = [&](int) {
-        if (!firstExport) {
+        if (firstExport) {
             const std::int64_t again = ahead_.ExportAgain(batch.top);
             rowsBackedUp_ += again;
             return again;
         }
-        firstExport = false;
         const std::int64_t rows = ahead_.Take(batch.top);
+        firstExport = rows;
         rowsBackedUp_ += rows;
         if (overlap_) {
             if (const std::optional<std::int64_t> next = walk.SurelyNextTop(rows)) ahead_.Start(*next);
@@ -96,7 +96,11 @@ std::int64_t BatchWork::ExportAndDelete(const Batch& batch, const BatchWalk& wal
     RetryConflicts([&] { done = DeleteBackedUpBatch(connection_, delete_, exportBatch, BatchName(batch), log_); },
                    [] {}, IsConflict(), BatchName(batch), log_, SleepBeforeRetry);
     rowsDeleted_ += done.deleted;
-    return done.exported;
+    // The walk goes on from what the first export found: the export of the
+    // batch below may have been started on it, and a later export of this
+    // batch may find fewer rows (another run deleted them meanwhile) without
+    // changing which batch comes next.
+    return *firstExport;
 }
 
 ConflictTest BatchWork::IsConflict() const {

@@ -32,7 +32,8 @@ public:
     // The look-ahead of the run's walk: none when batches touch no rows.
     HighestOldIdAtOrBelow HighestOldId();
 
-    // Does one batch and gives the rows it found (exported, else deleted).
+    // Does one batch and gives the rows it found (exported at its first
+    // export, else deleted).
     // A batch that meets a conflicting transaction is done again, up to
     // kConflictTries times (RetryConflicts).
     // With backup and delete, and a host that does not yield on its thread,
