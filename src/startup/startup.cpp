@@ -5,6 +5,7 @@
 #include "common/run_failure.h"
 #include "startup/command_line_options.h"
 #include "startup/process_signals.h"
+#include "startup/restore_arguments.h"
 #include "common/run_log.h"
 
 namespace sorvane {
@@ -34,13 +35,24 @@ void ReportStartupFailure(const RunLog& log, long number, const std::string& des
     }
 }
 
+int RunRestoreCommand(const RestoreRequest& request, CommandLineHost& host, const RunLog& log,
+                      const StartupServices& services) {
+    if (!services.runRestore) throw RunFailure(kInvalidArgument, "No restore is available");
+    const StopSignals stopSignals(host.Stop());
+    const RestoreReport report = services.runRestore(request, host, log);
+    if (services.output) *services.output << "sorvane: restore of " << RestoreSummary(request, report) << std::endl;
+    return report.stopped ? kExitStoppedBySignal + host.StopSignal() : kExitPurgeEnded;
+}
+
 int RunCommandLine(const std::vector<std::string>& argumentList, ManualPageSink& manual, CommandLineHost& host,
                    RunLog& log, const StartupServices& services) {
     PurgeSettings settings;
     settings.commandLineMode = 1;
 
+    std::vector<std::string> purgeArguments = argumentList;
+    const RestoreArguments restore = TakeRestoreArguments(purgeArguments);
     ReadCommandLineOptions(
-        argumentList, settings, log, [&] { ShowManualPageIn(manual, services.loadManualPage); },
+        purgeArguments, settings, log, [&] { ShowManualPageIn(manual, services.loadManualPage); },
         [&] { manual.Yield(); });
 
     if (settings.dsn.empty()) {
@@ -48,6 +60,9 @@ int RunCommandLine(const std::vector<std::string>& argumentList, ManualPageSink&
         log.WriteDebugLog(kDsnMissingMessage);
         return kExitDsnMissing;
     }
+
+    if (restore.file) return RunRestoreCommand({settings, *restore.file, restore.dryRun}, host, log, services);
+    if (restore.dryRun) throw RunFailure(kInvalidArgument, "--dry-run is known only together with --restore");
 
     log.WriteDebugLog("ConSorvane was started successfully");
     if (!services.runPurge) throw RunFailure(kInvalidArgument, "No purge run is available");

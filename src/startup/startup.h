@@ -2,6 +2,7 @@
 // A command-line run from its split arguments to its exit status.
 
 #include <functional>
+#include <iostream>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,7 @@
 #include "startup/command_line_host.h"
 #include "purge/purge_settings.h"
 #include "purge/run_purge.h"
+#include "restore/run_restore.h"
 #include "common/manual_page.h"
 #include "common/manual_page_sink.h"
 
@@ -29,15 +31,19 @@ constexpr int kExitDsnMissing = 2;
 constexpr int kExitStoppedBySignal = 128;
 
 using PurgeRunner = std::function<PurgeOutcome(const PurgeSettings&, PurgeHost&, const RunLog&)>;
+using RestoreRunner = std::function<RestoreReport(const RestoreRequest&, PurgeHost&, const RunLog&)>;
 
 // What a command-line run calls outside start-up; replaceable in tests.
 struct StartupServices {
     PurgeRunner runPurge = RunPurge;
     ManualPageLoader loadManualPage = LoadManualPage;
+    RestoreRunner runRestore = RunRestore;
+    std::ostream* output = &std::cout;  // where a restore says what it did
 };
 
 // argumentList is SplitCommandLine's result holding at least one argument.
-// Reads the options, then runs the purge when -dsn was given, or reports the
+// Reads the options, then runs the purge (or, with --restore=FILE, the
+// restore of that backup file) when -dsn was given, or reports the
 // missing -dsn to the event log and the debug log. Every failure is caught
 // here, written to the event log (type 1, ID 26, category 26) and the debug
 // log, and ends the run. When no purge ended the program (statuses 1 and 2),
