@@ -22,7 +22,7 @@ struct RestoreRequest {
     std::string file;
     // Read and convert every row and count what is present; insert nothing.
     bool dryRun = false;
-    int batchRows = 500;
+    int batchRows = 1000;
 };
 
 struct RestoreReport {
