@@ -8,24 +8,24 @@ namespace sorvane {
 
 namespace {
 
-constexpr std::size_t kReadChunk = 1 << 20;
-
 bool StartsWith(const std::string& text, std::size_t at, const std::string& part) {
     return !part.empty() && text.compare(at, part.size(), part) == 0;
 }
 
 }  // namespace
 
-BackupRecordReader::BackupRecordReader(std::istream& file, std::string separator, std::string escapeText)
-    : file_(file), separator_(std::move(separator)), escapeText_(std::move(escapeText)) {}
+BackupRecordReader::BackupRecordReader(std::istream& file, std::string separator, std::string escapeText,
+                                       std::size_t readChunk)
+    : file_(file), separator_(std::move(separator)), escapeText_(std::move(escapeText)),
+      readChunk_(std::max<std::size_t>(1, readChunk)) {}
 
 bool BackupRecordReader::Fill() {
     if (endOfFile_) return false;
     buffer_.erase(0, position_);
     position_ = 0;
     const std::size_t kept = buffer_.size();
-    buffer_.resize(kept + kReadChunk);
-    file_.read(buffer_.data() + kept, static_cast<std::streamsize>(kReadChunk));
+    buffer_.resize(kept + readChunk_);
+    file_.read(buffer_.data() + kept, static_cast<std::streamsize>(readChunk_));
     const std::size_t got = static_cast<std::size_t>(file_.gcount());
     buffer_.resize(kept + got);
     if (file_.bad()) throw RunFailure(kInvalidArgument, "The backup file cannot be read");

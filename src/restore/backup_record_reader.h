@@ -22,8 +22,9 @@ struct BackupRecord {
 class BackupRecordReader {
 public:
     // `file` must outlive the reader. An empty escape text means fields are
-    // never enclosed.
-    BackupRecordReader(std::istream& file, std::string separator, std::string escapeText);
+    // never enclosed. The file is read `readChunk` bytes at a time.
+    BackupRecordReader(std::istream& file, std::string separator, std::string escapeText,
+                       std::size_t readChunk = std::size_t{1} << 20);
 
     // The next row; false at the end of the file. Raises RunFailure for an
     // enclosed field that the file ends inside, or a read error.
@@ -37,6 +38,7 @@ private:
 
     std::istream& file_;
     std::string separator_, escapeText_;
+    std::size_t readChunk_;
     std::string buffer_;
     std::size_t position_ = 0;
     bool endOfFile_ = false;

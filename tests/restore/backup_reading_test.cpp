@@ -20,7 +20,7 @@ using Fields = std::vector<std::string>;
 
 // Rows written as the export writes them, then read back.
 std::vector<BackupRecord> WriteAndRead(const std::vector<Fields>& rows, const std::string& separator,
-                                       const std::string& escape) {
+                                       const std::string& escape, std::size_t readChunk) {
     std::string file;
     for (const Fields& row : rows) {
         for (std::size_t i = 0; i < row.size(); ++i) {
@@ -30,26 +30,29 @@ std::vector<BackupRecord> WriteAndRead(const std::vector<Fields>& rows, const st
         file += "\r\n";
     }
     std::istringstream stream(file);
-    BackupRecordReader reader(stream, separator, escape);
+    BackupRecordReader reader(stream, separator, escape, readChunk);
     std::vector<BackupRecord> records;
     for (BackupRecord record; reader.Next(record);) records.push_back(record);
     return records;
 }
 
 TEST(BackupRecordReader, ReadsBackEveryFieldTheExportWrites) {
-    // Past the reader's 1 MiB chunk, so that a row is cut where the file is read.
-    const std::string huge = test::LongText((1 << 20) + 77);
+    const std::string longText = test::LongText(3000);
     const std::vector<Fields> rows = {
         {"1", "", "plain", ""},
         {"2", "a, \"q\"\r\nline two", "\"", "semi;colon"},
-        {"3", "lone\rcr and lone\nlf", huge, "x \xF0\x9F\x98\x80"},
+        {"3", "lone\rcr and lone\nlf", longText, "x \xF0\x9F\x98\x80"},
         {"", "", "", ""},
         {"5", "\\ back \\\" slash\\", "ends in quote\"", "||"},
+        {"6", "the last field enclosed, \"q\""},
     };
-    const std::tuple<const char*, const char*> formats[] = {{",", "\""}, {";", "\""}, {"||", "\""}, {",", "\\"}};
-    for (const auto& [separator, escape] : formats) {
-        SCOPED_TRACE(std::string("-sep=") + separator + " -esc=" + escape);
-        const std::vector<BackupRecord> records = WriteAndRead(rows, separator, escape);
+    const std::tuple<const char*, const char*, std::size_t> formats[] = {
+        // separator, escape, bytes read at a time (small ones cut the file at every place)
+        {",", "\"", 1 << 20}, {",", "\"", 1}, {",", "\"", 2}, {";", "\"", 3}, {"||", "\"", 1},
+        {"||", "\"", 5}, {",", "\\", 1}, {",", "\\", 7}};
+    for (const auto& [separator, escape, readChunk] : formats) {
+        SCOPED_TRACE(std::string("-sep=") + separator + " -esc=" + escape + " chunk " + std::to_string(readChunk));
+        const std::vector<BackupRecord> records = WriteAndRead(rows, separator, escape, readChunk);
         ASSERT_EQ(records.size(), rows.size());
         std::int64_t line = 1;
         for (std::size_t i = 0; i < rows.size(); ++i) {
