@@ -1,5 +1,9 @@
 #include "restore/run_restore.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstring>
 #include <ctime>
@@ -23,20 +27,40 @@ namespace sorvane {
 namespace {
 
 
-// A backup file opened for reading, row by row.
+// A backup file opened for reading, row by row. While a restore reads it,
+// no purge run may empty it with -overwrite=1 (the shared lock says so), and
+// a file that a purge run is still writing is refused.
 class BackupFile {
 public:
     explicit BackupFile(const RestoreRequest& request)
-        : name_(request.file), stream_(request.file, std::ios::binary),
+        : name_(request.file), lock_(::open(request.file.c_str(), O_RDONLY | O_CLOEXEC)),
+          stream_(request.file, std::ios::binary),
           reader_(stream_, request.settings.separator, request.settings.escapeText) {
-        if (!stream_) {
-            throw RunFailure(errno, "The backup file " + name_ + " cannot be opened: " + std::strerror(errno));
+        if (lock_ < 0 || !stream_) {
+            const int error = errno;
+            if (lock_ >= 0) ::close(lock_);
+            throw RunFailure(error, "The backup file " + name_ + " cannot be opened: " + std::strerror(error));
         }
+        // Writing runs hold it shared: a lock of our own fails while one does.
+        int result = 0;
+        while ((result = ::flock(lock_, LOCK_EX | LOCK_NB)) != 0 && errno == EINTR) {
+        }
+        if (result != 0 && errno == EWOULDBLOCK) {
+            ::close(lock_);
+            throw RunFailure(kInvalidArgument, "The backup file " + name_ +
+                                                   " is being written by a purge run; restore it when that run has ended");
+        }
+        ::flock(lock_, LOCK_SH);
     }
+    ~BackupFile() { ::close(lock_); }
+    BackupFile(const BackupFile&) = delete;
+    BackupFile& operator=(const BackupFile&) = delete;
+
     bool Next(BackupRecord& record) { return reader_.Next(record); }
 
 private:
     std::string name_;
+    int lock_;
     std::ifstream stream_;
     BackupRecordReader reader_;
 };

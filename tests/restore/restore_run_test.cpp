@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include <cctype>
 #include <fstream>
 
@@ -166,6 +170,14 @@ TEST_P(RestoreRunTest, AFileThatDoesNotFitIsRefusedBeforeAnythingIsInserted) {
         EXPECT_NE(Lower(failure.Description()).find(Lower(refusal)), std::string::npos) << failure.Description();
         EXPECT_TRUE(Rows().empty()) << "rows were inserted";
     }
+    // A file that a purge run is still writing (it holds a shared lock).
+    const std::string written = File({good});
+    const int writer = ::open(written.c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(writer, LOCK_SH), 0);
+    const RunFailure busy = FailureOf([&] { Restore(Request(written)); });
+    ::close(writer);
+    EXPECT_NE(busy.Description().find("is being written by a purge run"), std::string::npos) << busy.Description();
+    EXPECT_TRUE(Rows().empty());
 }
 
 TEST_P(RestoreRunTest, ABatchTheDatabaseRefusesIsUndoneAndARerunGoesOn) {

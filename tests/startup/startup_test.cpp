@@ -138,7 +138,9 @@ TEST(Startup, RestoreTakesTheBackupFileAndTheConnectionOptions) {
                       std::string::npos) << output.str();
         }
         ASSERT_EQ(run.events.size(), event ? 1u : 0u);
-        if (event) EXPECT_NE(run.events[0].find(event), std::string::npos) << run.events[0];
+        if (event) {
+            EXPECT_NE(run.events[0].find(event), std::string::npos) << run.events[0];
+        }
     }
 }
 
