@@ -75,15 +75,15 @@ std::size_t IdColumn(const std::vector<RestoreColumn>& columns, const std::strin
 
 // One line of the file as the row it stands for; raises RunFailure naming
 // the line.
-RestoreRow ConvertRecord(const BackupRecord& record, const std::vector<RestoreColumn>& columns, std::size_t idColumn,
-                  const RestoreRequest& request) {
+RestoreRow ConvertRecord(const BackupRecord& record, const std::vector<RestoreColumn>& columns,
+                         std::size_t idColumn, const RestoreRequest& request) {
     const std::string where = "Line " + std::to_string(record.line) + " of " + request.file;
     if (record.fields.size() != columns.size()) {
         throw RunFailure(kInvalidArgument,
                          where + " has " + std::to_string(record.fields.size()) + " fields, but the table " +
                              request.settings.tableName + " has " + std::to_string(columns.size()) +
                              " columns: the backup is of another table, or was written with another -sep or "
-                             "-esc. Nothing was restored");
+                             "-esc");
     }
     RestoreRow row;
     row.line = record.line;
@@ -98,9 +98,9 @@ RestoreRow ConvertRecord(const BackupRecord& record, const std::vector<RestoreCo
             throw RunFailure(kInvalidArgument, "column " + columns[idColumn].name + ": no id");
         }
     } catch (const RunFailure& failure) {
-        throw RunFailure(failure.Number(), where + ", " + failure.Description() + ". Nothing was restored");
+        throw RunFailure(failure.Number(), where + ", " + failure.Description());
     } catch (const std::exception&) {  // an id beyond 64 bits
-        throw RunFailure(kInvalidArgument, where + ": the id does not fit 64 bits. Nothing was restored");
+        throw RunFailure(kInvalidArgument, where + ": the id does not fit 64 bits");
     }
     return row;
 }
@@ -111,9 +111,13 @@ std::int64_t CheckWholeFile(const RestoreRequest& request, const std::vector<Res
     BackupFile file(request);
     BackupRecord record;
     std::int64_t rows = 0;
-    while (file.Next(record)) {
-        ConvertRecord(record, columns, idColumn, request);
-        ++rows;
+    try {
+        while (file.Next(record)) {
+            ConvertRecord(record, columns, idColumn, request);
+            ++rows;
+        }
+    } catch (const RunFailure& failure) {
+        throw RunFailure(failure.Number(), failure.Description() + ". Nothing was restored");
     }
     return rows;
 }
