@@ -36,7 +36,8 @@ Statement::~Statement() { Free(); }
 Statement::Statement(Statement&& other) noexcept
     : connection_(other.connection_),
       handle_(std::exchange(other.handle_, static_cast<SQLHSTMT>(SQL_NULL_HSTMT))),
-      parameters_(std::move(other.parameters_)) {}
+      parameters_(std::move(other.parameters_)),
+      textParameters_(std::move(other.textParameters_)) {}
 
 Statement& Statement::operator=(Statement&& other) noexcept {
     if (this != &other) {
@@ -44,6 +45,7 @@ Statement& Statement::operator=(Statement&& other) noexcept {
         connection_ = other.connection_;
         handle_ = std::exchange(other.handle_, static_cast<SQLHSTMT>(SQL_NULL_HSTMT));
         parameters_ = std::move(other.parameters_);
+        textParameters_ = std::move(other.textParameters_);
     }
     return *this;
 }

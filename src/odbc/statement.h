@@ -51,6 +51,15 @@ public:
     std::optional<std::string> Text(int column);
     void CloseCursor();
 
+    // Binds the next placeholder as an input parameter of `sqlType` given
+    // as text (SQL_C_CHAR), which the driver converts: NULL until set.
+    // Text parameters follow the integer ones, if any; returns its position.
+    std::size_t AddTextParameter(int sqlType, std::size_t columnSize, int decimalDigits);
+    // Nothing sets NULL. The text is copied; it must be in the locale's
+    // character set, numbers and times in their ODBC forms ("-1.5",
+    // "2026-11-08 00:00:00").
+    void SetTextParameter(std::size_t position, const std::optional<std::string>& value);
+
     SQLHSTMT Handle() const { return handle_; }
 
 private:
@@ -59,6 +68,16 @@ private:
         SQLLEN indicator = 0;
     };
 
+    struct TextParameter {
+        std::size_t position = 0;
+        int sqlType = 0;
+        std::size_t columnSize = 0;
+        int decimalDigits = 0;
+        std::string value;
+        SQLLEN indicator = SQL_NULL_DATA;
+    };
+
+    void BindText(TextParameter& parameter);
     bool Succeeded(SQLRETURN result, const char* context);
     void Free() noexcept;
 
@@ -67,6 +86,7 @@ private:
     // The driver keeps the address of each bound value: a deque never moves
     // its elements, neither when it grows nor when the statement moves.
     std::deque<IntegerParameter> parameters_;
+    std::deque<TextParameter> textParameters_;
 };
 
 }  // namespace sorvane::odbc

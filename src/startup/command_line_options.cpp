@@ -72,6 +72,9 @@ std::optional<ValueProblem> ProblemWithValue(const OptionEntry& option, const st
     case OptionValueKind::Number:
         if (ReadsAsNumber(value)) return std::nullopt;
         return ValueProblem{valueOf + " must be a number (1 is on)", false};
+    case OptionValueKind::FileName:
+        if (!value.empty()) return std::nullopt;
+        return ValueProblem{valueOf + " must name a file, as in " + std::string(option.name) + "=FILE", false};
     case OptionValueKind::TimeColumn:
         if (value == "ReceivedAt" || value == "DeviceReportedTime") return std::nullopt;
         return ValueProblem{valueOf + " must be ReceivedAt or DeviceReportedTime, in that letter case", true};

@@ -30,6 +30,7 @@ void SetTimeColumn(OptionTarget& t, const std::string& v) { t.settings.timeColum
 void EnableDebug(OptionTarget& t, const std::string&) { t.log.EnableDebug(); }
 void SetDryRun(OptionTarget& t, const std::string&) { t.longOptions.dryRun = true; }
 void SetProgress(OptionTarget& t, const std::string&) { t.longOptions.progress = true; }
+void SetRestoreFile(OptionTarget& t, const std::string& v) { t.longOptions.restoreFile = v; }
 // Answered by the program's entry point before any option is read.
 void AnsweredAtStart(OptionTarget&, const std::string&) {}
 
@@ -61,6 +62,7 @@ constexpr std::array kOptions{
     OptionEntry{"--version", None, AnsweredAtStart},
     OptionEntry{"--dry-run", None, SetDryRun},
     OptionEntry{"--progress", None, SetProgress},
+    OptionEntry{"--restore", FileName, SetRestoreFile},
 };
 
 }  // namespace

@@ -33,6 +33,7 @@ enum class OptionValueKind {
     Boolean,      // true or false in any letter case, or a number
     Number,       // a number, kept as typed (-includedate, -overwrite)
     TimeColumn,   // ReceivedAt or DeviceReportedTime, in that letter case
+    FileName,     // any text but the empty one
 };
 
 struct OptionEntry {

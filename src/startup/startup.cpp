@@ -54,6 +54,15 @@ int ReportRefusal(const Refusal& refusal, RunLog& log) {
     return kExitRefused;
 }
 
+int RunRestoreCommand(const RestoreRequest& request, CommandLineHost& host, const RunLog& log,
+                      const StartupServices& services) {
+    if (!services.runRestore) throw RunFailure(kInvalidArgument, "No restore is available");
+    const StopSignals stopSignals(host.Stop());
+    const RestoreReport report = services.runRestore(request, host, log);
+    if (services.output) *services.output << "sorvane: restore of " << RestoreSummary(request, report) << std::endl;
+    return report.stopped ? kExitStoppedBySignal + host.StopSignal() : kExitPurgeEnded;
+}
+
 int RunCommandLine(const std::vector<std::string>& arguments, ManualPageSink& manual, CommandLineHost& host,
                    RunLog& log, const StartupServices& services) {
     const CommandLineReading reading = ReadCommandLine(arguments);
@@ -70,6 +79,10 @@ int RunCommandLine(const std::vector<std::string>& arguments, ManualPageSink& ma
         log.WriteEventLogEntry(kErrorEventType, kDsnMissingMessage, kStartupEventId, kStartupEventCategory);
         log.WriteDebugLog(kDsnMissingMessage);
         return kExitDsnMissing;
+    }
+
+    if (longOptions.restoreFile) {
+        return RunRestoreCommand({settings, *longOptions.restoreFile, longOptions.dryRun}, host, log, services);
     }
 
     log.WriteDebugLog("ConSorvane was started successfully");

@@ -2,6 +2,7 @@
 // A command-line run from its arguments to its exit status.
 
 #include <functional>
+#include <iostream>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,7 @@
 #include "startup/command_line_host.h"
 #include "purge/purge_settings.h"
 #include "purge/run_purge.h"
+#include "restore/run_restore.h"
 #include "common/manual_page.h"
 #include "common/manual_page_sink.h"
 
@@ -35,12 +37,15 @@ using PurgeRunner = std::function<PurgeOutcome(const PurgeSettings&, PurgeHost&,
 // A dry run of the settings, giving the report that --dry-run prints.
 using DryRunner = std::function<std::string(const PurgeSettings&, const RunLog&)>;
 std::string DryRunReport(const PurgeSettings& settings, const RunLog& log);
+using RestoreRunner = std::function<RestoreReport(const RestoreRequest&, PurgeHost&, const RunLog&)>;
 
 // What a command-line run calls outside start-up; replaceable in tests.
 struct StartupServices {
     PurgeRunner runPurge = RunPurge;
     DryRunner dryRun = DryRunReport;
     ManualPageLoader loadManualPage = LoadManualPage;
+    RestoreRunner runRestore = RunRestore;
+    std::ostream* output = &std::cout;  // where a restore says what it did
 };
 
 // here, written to the event log (type 1, ID 26, category 26) and the debug
