@@ -207,8 +207,6 @@ TEST(BinaryTerminal, VersionAnswersAtOnceAndAFailureSaysWhyOnOneLine) {
         // The name starts the argument: a data source named ...-host shows no manual page.
         {{"-dsn=NoSuchSorvane-host", "-delete=1"}, 1,
          "Runtime error during program execution  - run time error \\d+ - \\[IM002\\][^\n]*\n"},
-        {{"-dsn=NoSuchSorvaneSource", "-delete=1"}, 1,
-         "Runtime error during program execution  - run time error \\d+ - \\[IM002\\][^\n]*\n"},
     };
     for (const auto& [arguments, status, output] : cases) {
         TempDir work;
