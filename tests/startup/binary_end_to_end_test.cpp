@@ -170,25 +170,22 @@ TEST_P(BinaryFullRun, TakesEachArgumentAsGiven) {
     InsertLogRows(*source, table, rows);
     TempDir work;
     fs::create_directory(work.Path() / "backup-delete=1");
-    auto run = [&](Texts arguments) {
-        arguments.insert(arguments.end(), {"-dsn=" + source->dsn, "-table=" + table, "-backup=1"});
-        AppendCredentials(arguments, *source);
-        const ProgramRun done = RunSorvane(work.Path(), arguments);
-        EXPECT_EQ(std::tuple(done.exitStatus, done.output), std::tuple(0, ""));
-    };
-    run({"-filepath=backup-delete=1"});
+    // The arguments after the quote still apply; the rows stay without -delete.
+    Texts arguments{"-dsn=" + source->dsn, "-table=" + table, "-backup=1", "-filename=say \"hi",
+                    "-filepath=backup-delete=1", "-sep=\t"};
+    AppendCredentials(arguments, *source);
+    const ProgramRun run = RunSorvane(work.Path(), arguments);
+    EXPECT_EQ(std::tuple(run.exitStatus, run.output), std::tuple(0, ""));
     EXPECT_EQ(Ids(*source, table), (Texts{"1", "2", "3"}));
-    run({"-sep=\t", "-filename=say \"hi", "-delete=1"});
-    EXPECT_EQ(Ids(*source, table), Texts{});
     CsvRows expected;
     for (const LogRow& row : rows) {
         expected.push_back({std::to_string(row.id), row.receivedAt, row.deviceReportedTime, std::to_string(row.facility),
                             std::to_string(row.priority), row.fromHost, row.sysLogTag, *row.message});
     }
     // Batches are exported from the highest ids down.
-    const auto byId = [](CsvRows rows) { std::sort(rows.begin(), rows.end()); return rows; };
-    EXPECT_EQ(FirstDifference(byId(ReadCsvWithPython(work.Path() / "say \"hi.csv", "\t")), expected), "");
-    EXPECT_EQ(FirstDifference(byId(ReadCsvWithPython(work.Path() / "backup-delete=1" / "BackupFile.csv")), expected), "");
+    CsvRows written = ReadCsvWithPython(work.Path() / "backup-delete=1" / "say \"hi.csv", "\t");
+    std::sort(written.begin(), written.end());
+    EXPECT_EQ(FirstDifference(written, expected), "");
     DropTable(*source, table);
 }
 
