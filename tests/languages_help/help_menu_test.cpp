@@ -18,7 +18,6 @@
 
 #include "languages_help/clickable_label.h"
 #include "languages_help/desktop_launcher.h"
-#include "languages_help/help_test_support.h"
 #include "languages_help/web_links.h"
 #include "languages_help/window_manual_page_sink.h"
 #include "mainwindow/window_test_support.h"
@@ -28,6 +27,18 @@
 
 namespace sorvane {
 namespace {
+
+void RunPendingDeletes() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+}
+
+QWidget* TopLevelNamed(const QString& name) {  // or nullptr
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (widget->objectName() == name) return widget;
+    }
+    return nullptr;
+}
 
 class HelpMenu : public ::testing::Test {
 protected:
@@ -49,7 +60,7 @@ TEST_F(HelpMenu, AboutOpenedTwiceIsOneModelessBoxThatOutlivesAFailedLinkAndEnter
     EXPECT_EQ(std::count_if(tops.begin(), tops.end(), [](QWidget* w) { return w->objectName() == "frmAbout"; }), 1);
     services_.desktopResult = 5;
     emit box->findChild<ClickableLabel*>("lblwwwkorvenelcom")->clicked();
-    test::RunPendingDeletes();
+    RunPendingDeletes();
     EXPECT_EQ(services_.addresses, QStringList{"http://www.sorvane.example"});
     ASSERT_EQ(services_.messages, std::vector<QString>{"Error 5 opening www.sorvane.example"});
     EXPECT_EQ(services_.boxes[0].parent, box.data());
@@ -62,7 +73,7 @@ TEST_F(HelpMenu, AboutOpenedTwiceIsOneModelessBoxThatOutlivesAFailedLinkAndEnter
         QPointer<QDialog> shown = About().Existing();
         QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
         QApplication::sendEvent(shown->findChild<QPushButton*>("cmdOK"), &press);
-        test::RunPendingDeletes();
+        RunPendingDeletes();
         EXPECT_TRUE(shown.isNull()) << key;
     }
 }
@@ -107,7 +118,7 @@ TEST_F(HelpMenu, ManpageShowsTheFileOnceInAFixedPitchAndStartsAfreshAfterClosing
     EXPECT_EQ(ShownManpage(), "NAME\n  sorvane\n");
     EXPECT_TRUE(QFontInfo(Manpage().Text().font()).fixedPitch()) << "the page is laid out in columns";
     Manpage().Existing()->close();
-    test::RunPendingDeletes();
+    RunPendingDeletes();
     EXPECT_EQ(Manpage().Existing(), nullptr);
     Menus().Manpage->trigger();
     EXPECT_EQ(ShownManpage(), "NAME\n  sorvane\n");
@@ -171,7 +182,7 @@ TEST(ManualPageOption, FillsOneWindowThatKeepsTheRunUntilItIsClosed) {
     clock.start();
     QTimer closer;
     QObject::connect(&closer, &QTimer::timeout, [&] {
-        QWidget* window = test::TopLevelNamed("frmManpage");
+        QWidget* window = TopLevelNamed("frmManpage");
         forced = clock.elapsed() > 10000;
         if (window && (forced || shown(window) == "a\nb\na\nb\n")) window->close();
     });
@@ -180,9 +191,9 @@ TEST(ManualPageOption, FillsOneWindowThatKeepsTheRunUntilItIsClosed) {
     services.loadManualPage = [] { return std::optional<std::vector<std::string>>{{"a", "b"}}; };
     CommandLineHost host;
     EXPECT_EQ(RunStartup({"", "-h", "-help"}, *sink, host, log, services), kExitDsnMissing);
-    test::RunPendingDeletes();
+    RunPendingDeletes();
     EXPECT_FALSE(forced) << "the window never held both copies";
-    EXPECT_EQ(test::TopLevelNamed("frmManpage"), nullptr);
+    EXPECT_EQ(TopLevelNamed("frmManpage"), nullptr);
 }
 
 }  // namespace

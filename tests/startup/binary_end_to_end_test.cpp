@@ -2,10 +2,8 @@
 // its own, judged only by its exit status, debug.log, backup file and database.
 
 #include <gtest/gtest.h>
-#include <time.h>
 
 #include <algorithm>
-#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -16,8 +14,7 @@
 #include <vector>
 
 #include "support/csv_reader.h"
-#include "support/odbc_test_env.h"
-#include "support/run_program.h"
+#include "support/sorvane_binary.h"
 #include "support/temp_dir.h"
 
 namespace sorvane::test {
@@ -25,28 +22,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using Texts = std::vector<std::string>;
-
-// A fixed UTF-8 locale with ISO dates and no display (offscreen Qt counts as one).
-ProgramRun RunSorvane(const fs::path& currentDir, const Texts& arguments) {
-    EnsureTestOdbcEnvironment();
-    ProgramOptions options{currentDir, {{"LC_ALL", "C.UTF-8"}, {"DISPLAY", {}}, {"WAYLAND_DISPLAY", {}},
-                                        {"QT_QPA_PLATFORM", {}}}};
-    ProgramRun run = RunProgram(SORVANE_BINARY, arguments, options);
-    EXPECT_TRUE(run.exited) << "signal " << run.signal;
-    return run;
-}
-
-std::string LocalDate(int daysFromToday) {
-    const std::time_t now = std::time(nullptr);
-    std::tm day{};
-    ::localtime_r(&now, &day);
-    day.tm_mday += daysFromToday;
-    day.tm_hour = 12;  // away from daylight-saving changes
-    day.tm_isdst = -1;
-    std::mktime(&day);
-    char text[16];
-    return std::string(text, std::strftime(text, sizeof text, "%Y-%m-%d", &day));
-}
 
 // With -ndays=30 rows up to and including the cut-off day's midnight are old.
 const std::string kCutOffDate = LocalDate(-29);
@@ -105,8 +80,7 @@ TEST_P(BinaryFullRun, BacksUpAndDeletesExactlyTheOldRows) {
     fs::create_directory(work.Path() / "backup");
     Texts arguments{"-dsn=" + source->dsn, "-table=" + table, "-ndays=30", "-delrecpertrip=3", "-backup=1",
                     "-delete=1", "-filepath=backup", "-includedate=1", "-debug"};
-    if (!source->userName.empty()) arguments.push_back("-user=" + source->userName);
-    if (!source->password.empty()) arguments.push_back("-pass=" + source->password);
+    AppendCredentials(arguments, *source);
 
     const ProgramRun run = RunSorvane(work.Path(), arguments);
     const std::string debugLog = ReadWholeFile(work.Path() / "debug.log");
@@ -149,15 +123,12 @@ TEST_P(BinaryFullRun, RefusesACarelessCommandLineBeforeTouchingAnything) {
     InsertLogRows(*source, table, LogRowsAt(1, 3, LocalDate(-40) + " 10:00:00"));
     InsertLogRows(*source, table, LogRowsAt(4, 4, LocalDate(-1) + " 10:00:00"));
     Texts base{"-dsn=" + source->dsn, "-table=" + table, "-backup=1", "-delete=1", "-filepath=backup"};
-    if (!source->userName.empty()) base.push_back("-user=" + source->userName);
-    if (!source->password.empty()) base.push_back("-pass=" + source->password);
+    AppendCredentials(base, *source);
     const Texts tooMany(22, "-delrecpertrip=5");
-    // The careless arguments and which of them is refused.
+    // The careless arguments and which of them is refused; every kind of
+    // refusal is command_line_test's, these show what the program does then.
     const std::pair<Texts, std::size_t> cases[] = {
-        {{"-ndays", "30"}, 0}, {{"-ndays=30", "30"}, 1}, {{"-ndays=3O"}, 0}, {{"-Ndays=30"}, 0}, {{"-nday=30"}, 0},
-        {{"--ndays=30"}, 0}, {{"-ndays="}, 0}, {{"-ndays30"}, 0}, {{"-delrecpertrip=x"}, 0},
-        {{"-timecol=receivedat"}, 0}, {{"-timecol=devicereportedtime"}, 0}, {{"-backup=yes"}, 0},
-        {{"-includedate=yes"}, 0}, {{"-overwrite="}, 0}, {{"-ndays=100000"}, 0}, {{"--dry-runn"}, 0},
+        {{"-ndays", "30"}, 0}, {{"-ndays=30", "30"}, 1}, {{"-timecol=receivedat"}, 0}, {{"--dry-runn"}, 0},
         {{"-debug", "-ndays=3O"}, 1}, {{"-ndays=3O", "-debug"}, 0}, {tooMany, 22 - base.size()},
     };
     for (const auto& [careless, refusedIndex] : cases) {
@@ -199,28 +170,22 @@ TEST_P(BinaryFullRun, TakesEachArgumentAsGiven) {
     InsertLogRows(*source, table, rows);
     TempDir work;
     fs::create_directory(work.Path() / "backup-delete=1");
-    Texts credentials;
-    if (!source->userName.empty()) credentials.push_back("-user=" + source->userName);
-    if (!source->password.empty()) credentials.push_back("-pass=" + source->password);
-    auto run = [&](Texts arguments) {
-        arguments.insert(arguments.end(), {"-dsn=" + source->dsn, "-table=" + table, "-backup=1"});
-        arguments.insert(arguments.end(), credentials.begin(), credentials.end());
-        const ProgramRun done = RunSorvane(work.Path(), arguments);
-        EXPECT_EQ(std::tuple(done.exitStatus, done.output), std::tuple(0, ""));
-    };
-    run({"-filepath=backup-delete=1"});
+    // The arguments after the quote still apply; the rows stay without -delete.
+    Texts arguments{"-dsn=" + source->dsn, "-table=" + table, "-backup=1", "-filename=say \"hi",
+                    "-filepath=backup-delete=1", "-sep=\t"};
+    AppendCredentials(arguments, *source);
+    const ProgramRun run = RunSorvane(work.Path(), arguments);
+    EXPECT_EQ(std::tuple(run.exitStatus, run.output), std::tuple(0, ""));
     EXPECT_EQ(Ids(*source, table), (Texts{"1", "2", "3"}));
-    run({"-sep=\t", "-filename=say \"hi", "-delete=1"});
-    EXPECT_EQ(Ids(*source, table), Texts{});
     CsvRows expected;
     for (const LogRow& row : rows) {
         expected.push_back({std::to_string(row.id), row.receivedAt, row.deviceReportedTime, std::to_string(row.facility),
                             std::to_string(row.priority), row.fromHost, row.sysLogTag, *row.message});
     }
     // Batches are exported from the highest ids down.
-    const auto byId = [](CsvRows rows) { std::sort(rows.begin(), rows.end()); return rows; };
-    EXPECT_EQ(FirstDifference(byId(ReadCsvWithPython(work.Path() / "say \"hi.csv", "\t")), expected), "");
-    EXPECT_EQ(FirstDifference(byId(ReadCsvWithPython(work.Path() / "backup-delete=1" / "BackupFile.csv")), expected), "");
+    CsvRows written = ReadCsvWithPython(work.Path() / "backup-delete=1" / "say \"hi.csv", "\t");
+    std::sort(written.begin(), written.end());
+    EXPECT_EQ(FirstDifference(written, expected), "");
     DropTable(*source, table);
 }
 
@@ -238,8 +203,6 @@ TEST(BinaryTerminal, VersionAnswersAtOnceAndAFailureSaysWhyOnOneLine) {
         {{"--versions"}, 2, "Refused argument 1, \"--versions\": --version takes no value\n"},
         // The name starts the argument: a data source named ...-host shows no manual page.
         {{"-dsn=NoSuchSorvane-host", "-delete=1"}, 1,
-         "Runtime error during program execution  - run time error \\d+ - \\[IM002\\][^\n]*\n"},
-        {{"-dsn=NoSuchSorvaneSource", "-delete=1"}, 1,
          "Runtime error during program execution  - run time error \\d+ - \\[IM002\\][^\n]*\n"},
     };
     for (const auto& [arguments, status, output] : cases) {

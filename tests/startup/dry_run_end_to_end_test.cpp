@@ -3,23 +3,18 @@
 // read; the figures show on a terminal and not in a pipe, in real rows.
 
 #include <gtest/gtest.h>
-#include <time.h>
 
 #include <algorithm>
-#include <cstdlib>
-#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <optional>
 #include <regex>
-#include <sstream>
 #include <string>
 #include <tuple>
 #include <vector>
 
-#include "support/odbc_test_env.h"
-#include "support/run_program.h"
+#include "support/sorvane_binary.h"
 #include "support/temp_dir.h"
 
 namespace sorvane::test {
@@ -27,33 +22,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using Texts = std::vector<std::string>;
-
-ProgramRun RunSorvane(const fs::path& currentDir, const Texts& arguments, bool onTerminal = false) {
-    EnsureTestOdbcEnvironment();
-    ProgramOptions options{currentDir, {{"LC_ALL", "C.UTF-8"}, {"DISPLAY", {}}, {"WAYLAND_DISPLAY", {}},
-                                        {"QT_QPA_PLATFORM", {}}}};
-    Texts all = arguments;
-    std::string program = SORVANE_BINARY;
-    if (onTerminal) {
-        all.insert(all.begin(), program);
-        program = SORVANE_SOURCE_DIR "/tests/support/run_in_pty.py";
-    }
-    ProgramRun run = RunProgram(program, all, options);
-    EXPECT_TRUE(run.exited) << "signal " << run.signal;
-    return run;
-}
-
-std::string LocalDate(int daysFromToday) {
-    const std::time_t now = std::time(nullptr);
-    std::tm day{};
-    ::localtime_r(&now, &day);
-    day.tm_mday += daysFromToday;
-    day.tm_hour = 12;
-    day.tm_isdst = -1;
-    std::mktime(&day);
-    char text[16];
-    return std::string(text, std::strftime(text, sizeof text, "%Y-%m-%d", &day));
-}
 
 // Width 3 over old ids 5..60: 19 batches; from 60 the run finds (54, 57]
 // empty, passes over 4 batches to (39, 42], then 8 more to (12, 15]. Young
@@ -70,8 +38,7 @@ void SeedTable(const TestDataSource& source, const std::string& table) {
 Texts Arguments(const TestDataSource& source, const std::string& table) {
     Texts arguments{"-dsn=" + source.dsn, "-table=" + table, "-ndays=30", "-delrecpertrip=3", "-backup=1",
                     "-delete=1", "-filepath=backup", "-debug"};
-    if (!source.userName.empty()) arguments.push_back("-user=" + source.userName);
-    if (!source.password.empty()) arguments.push_back("-pass=" + source.password);
+    AppendCredentials(arguments, source);
     return arguments;
 }
 
@@ -145,25 +112,9 @@ TEST_P(BinaryDryRun, ReportsWhatTheRunThenDoesAndChangesNothing) {
 INSTANTIATE_TEST_SUITE_P(Dbms, BinaryDryRun, ::testing::ValuesIn(TestDataSourceNames()),
                          [](const auto& info) { return info.param; });
 
-// Users that may only read, "dsn|user|password,..." in SORVANE_TEST_READERS,
-// each on a data source of SORVANE_TEST_DSNS.
-std::vector<TestDataSource> Readers() {
-    std::vector<TestDataSource> readers;
-    const char* listed = std::getenv("SORVANE_TEST_READERS");
-    std::istringstream list(listed ? listed : "");
-    for (std::string entry; std::getline(list, entry, ',');) {
-        std::istringstream fields(entry);
-        TestDataSource reader;
-        std::getline(fields, reader.dsn, '|');
-        std::getline(fields, reader.userName, '|');
-        std::getline(fields, reader.password);
-        readers.push_back(reader);
-    }
-    return readers;
-}
-
+// Users that may only read, each on a data source of SORVANE_TEST_DSNS.
 TEST(BinaryDryRun, NeedsOnlyTheRightToRead) {
-    const std::vector<TestDataSource> readers = Readers();
+    const std::vector<TestDataSource> readers = TestReaders();
     if (readers.empty()) GTEST_SKIP() << "SORVANE_TEST_READERS names no read-only user";
     for (const TestDataSource& reader : readers) {
         SCOPED_TRACE(reader.dsn);

@@ -44,9 +44,9 @@ std::string SqliteDriverLibrary() {
     return "/usr/lib/x86_64-linux-gnu/odbc/libsqlite3odbc.so";
 }
 
-std::vector<TestDataSource> ListedSources() {
+std::vector<TestDataSource> ListedSources(const char* variable = "SORVANE_TEST_DSNS") {
     std::vector<TestDataSource> sources;
-    std::istringstream list(Env("SORVANE_TEST_DSNS"));
+    std::istringstream list(Env(variable));
     for (std::string entry; std::getline(list, entry, ',');) {
         std::istringstream fields(entry);
         TestDataSource source;
@@ -109,6 +109,8 @@ std::vector<std::string> TestDataSourceNames() {
     for (const auto& listed : ListedSources()) names.push_back(listed.dsn);
     return names;
 }
+
+std::vector<TestDataSource> TestReaders() { return ListedSources("SORVANE_TEST_READERS"); }
 
 std::optional<TestDataSource> OpenTestDataSource(const std::string& name) {
     if (name == "SQLite") return MakeSqliteDataSource();

@@ -23,6 +23,8 @@ TestDataSource MakeSqliteDataSource();  // on a new, empty database file
 std::vector<std::string> TestDataSourceNames();  // "SQLite" and the listed servers
 // "SQLite" gives a fresh source; nothing when a server cannot be reached (skip).
 std::optional<TestDataSource> OpenTestDataSource(const std::string& name);
+// Users that may only read, "dsn|user|password,..." in SORVANE_TEST_READERS.
+std::vector<TestDataSource> TestReaders();
 std::string UniqueTableName(const std::string& stem);  // unique to this process
 
 using Row = std::vector<std::optional<std::string>>;  // nothing = NULL
