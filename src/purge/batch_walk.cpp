@@ -10,8 +10,14 @@ namespace {
 
 constexpr std::int64_t kLowestId = std::numeric_limits<std::int64_t>::min();
 constexpr std::int64_t kLargestCount = std::numeric_limits<std::int64_t>::max();
-// Spans ask for a width + 1 ids at once: not for widths beyond this.
+// Spans ask for at least a width + 1 ids at once: not for widths beyond
+// this.
 constexpr std::int64_t kWidestSpanWidth = 100000;
+// The old ids one query asks for at the least: at narrow widths they plan
+// many spans, so that the query's scan is not repeated span by span.
+constexpr std::int64_t kFewestIdsAsked = 10001;
+
+std::int64_t IdsAskedFor(std::int64_t width) { return std::max(width + 1, kFewestIdsAsked); }
 
 // Distances between ids span up to 2^64 - 1: unsigned, where wrapping is
 // defined and the true difference of two ids always fits.
@@ -39,11 +45,12 @@ BatchWalk::BatchWalk(std::int64_t minId, std::int64_t maxId, std::int64_t width,
 Batch BatchWalk::Next() {
     passedOver_ = false;
     rowsLeftInSpan_ = 0;
-    if (wantsSpan_) {
-        known_ = oldIds_(top_, width_ + 1);
+    if (wantsSpan_ && !KnowsSpanFrom(top_)) {
+        const std::int64_t asked = IdsAskedFor(width_);
+        known_ = oldIds_(top_, asked);
         knownTop_ = top_;
         knownValid_ = true;
-        knownToEnd_ = known_.size() <= static_cast<std::uint64_t>(width_);
+        knownToEnd_ = known_.size() < static_cast<std::uint64_t>(asked);
     }
     Advance();
     spanLowerBound_ = wantsSpan_ ? SpanLowerBound() : current_->lowerBound;
@@ -107,6 +114,18 @@ std::optional<std::int64_t> BatchWalk::HighestOld(std::int64_t atMost) {
     return *at;
 }
 
+std::int64_t BatchWalk::OldIdsAsked(std::int64_t width) { return IdsAskedFor(width); }
+
+std::size_t BatchWalk::KnownAtOrBelow(std::int64_t top) const {
+    return static_cast<std::size_t>(std::lower_bound(known_.begin(), known_.end(), top, std::greater<>()) -
+                                    known_.begin());
+}
+
+bool BatchWalk::KnowsSpanFrom(std::int64_t top) const {
+    if (!knownValid_ || top > knownTop_) return false;
+    return knownToEnd_ || KnownAtOrBelow(top) + static_cast<std::size_t>(width_) < known_.size();
+}
+
 std::int64_t BatchWalk::SpanLowerBound() const {
     const std::uint64_t w = static_cast<std::uint64_t>(width_);
     const std::int64_t top = current_->top;
@@ -114,9 +133,10 @@ std::int64_t BatchWalk::SpanLowerBound() const {
         return static_cast<std::int64_t>(static_cast<std::uint64_t>(top) - Distance(top, id) / w * w);
     };
     const std::int64_t lowest = BatchTopped(topOfBatchHolding(minId_), width_).lowerBound;
-    if (knownToEnd_) return lowest;
+    const std::size_t beyondAt = KnownAtOrBelow(top) + static_cast<std::size_t>(width_);
+    if (beyondAt >= known_.size()) return lowest;  // known to the end
     // Just above the batch that holds the first id beyond a width of them.
-    const std::int64_t beyond = known_[static_cast<std::size_t>(width_)];
+    const std::int64_t beyond = known_[beyondAt];
     if (beyond < minId_) return lowest;
     if (beyond > current_->lowerBound) return current_->lowerBound;  // ids out of order: no span
     return topOfBatchHolding(beyond);

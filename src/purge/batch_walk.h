@@ -47,8 +47,10 @@ public:
     // run: every figure is the one a batch-by-batch walk gives.
     //
     // Where the batch before found no more than half a width of rows, and
-    // the walk is given `oldIds`, it asks for the next width + 1 old ids in
-    // one go (which also serves as the look-ahead) and gives a span instead:
+    // the walk is given `oldIds`, it asks for the next OldIdsAsked old ids
+    // in one go (which also serves as the look-ahead; ids at hand from the
+    // last such query serve while they reach a width + 1 ids below the top)
+    // and gives a span instead:
     // the ids from the batch's top down to just above the batch holding the
     // last of them (or to the end of the range when fewer came back), which
     // together hold at most a width of old rows. Its top is the batch's,
@@ -61,6 +63,9 @@ public:
     // `afterEachBatch` is called after each batch that walk would have run
     // (once for a single batch), with the figures as they stood then.
     void Done(std::int64_t rowsFound, const std::function<void()>& afterEachBatch = {});
+
+    // How many old ids the walk asks `oldIds` for at a time, at this width.
+    static std::int64_t OldIdsAsked(std::int64_t width);
 
     // Old rows the ids said lie in the batches of the span that Done has
     // not counted yet (0 outside a span): what the run's row figures hold
@@ -94,6 +99,8 @@ private:
     void BatchDone(std::int64_t rowsFound);
     std::optional<std::int64_t> HighestOld(std::int64_t atMost);
     std::int64_t SpanLowerBound() const;
+    std::size_t KnownAtOrBelow(std::int64_t top) const;
+    bool KnowsSpanFrom(std::int64_t top) const;
     std::int64_t KnownRowsIn(const Batch& batch) const;
     bool InSpan() const { return inSpan_; }
 

@@ -42,7 +42,7 @@ BatchWork::BatchWork(const PurgeSettings& settings, odbc::Connection& connection
     highestOldId_.Prepare(HighestOldIdSql(table));
     highestOldId_.AddBigIntParameter();
     if (connection.SqlDialect().LimitsRows()) {
-        oldIds_.Prepare(OldIdsSql(table, std::int64_t{settings.recordsPerTrip} + 1));
+        oldIds_.Prepare(OldIdsSql(table, BatchWalk::OldIdsAsked(settings.recordsPerTrip)));
         oldIds_.AddBigIntParameter();
     }
     if (backUpAndDelete_) connection.BeginTransactions();
@@ -57,7 +57,7 @@ OldIdsAtOrBelow BatchWork::OldIds() {
     if ((settings_.backupRows == 0 && settings_.deleteRows == 0) || !connection_.SqlDialect().LimitsRows()) {
         return nullptr;
     }
-    // The statement asks for a width + 1 ids, what the walk asks for.
+    // The statement asks for as many ids as the walk does.
     return [this](std::int64_t atMost, std::int64_t) { return OldIdsAtMost(oldIds_, atMost); };
 }
 

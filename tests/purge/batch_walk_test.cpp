@@ -157,10 +157,13 @@ TEST(BatchWalk, SpansOfSparseBatchesGiveTheFiguresOfTheBatchByBatchWalkInFewerEx
     std::mt19937_64 random(23);
     std::set<std::int64_t> everyHundredth, mixed;
     for (std::int64_t id = 100; id <= 100000; id += 100) everyHundredth.insert(id);
+    std::set<std::int64_t> everySeventh;  // more ids than one query brings
+    for (std::int64_t id = 7; id <= 210000; id += 7) everySeventh.insert(id);
     for (std::int64_t id = 1; id <= 3000; ++id) mixed.insert(id);  // dense, then sparse
     mixed.merge(RandomIds(random, 3001, 10000000, 300));
     const std::pair<const char*, std::set<std::int64_t>> sets[] = {
         {"every hundredth", everyHundredth},
+        {"every seventh", everySeventh},
         {"dense then sparse", mixed},
         {"sparse", RandomIds(random, -1000000, 100000000, 600)},
         {"clustered", Clusters(random, 0, 10000000)},
