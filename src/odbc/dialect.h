@@ -24,6 +24,9 @@ public:
     // batch above has just deleted).
     bool OrdersDelete() const { return system_ == System::MariaDB; }
 
+    // Whether a query may end in LIMIT n to return its first n rows only.
+    bool LimitsRows() const { return system_ != System::Other; }
+
     // Whether the session has a time zone of its own that a statement sets.
     bool HasSessionTimeZone() const { return system_ == System::MariaDB || system_ == System::PostgreSQL; }
     // The statement that sets it, to a zone name or to an offset "+01:00".

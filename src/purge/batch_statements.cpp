@@ -30,4 +30,9 @@ std::string HighestOldIdSql(const BatchTable& table) {
            " <= " + table.cutOffLiteral;
 }
 
+std::string OldIdsSql(const BatchTable& table, std::int64_t count) {
+    return "SELECT id FROM " + table.tableName + " WHERE id<=? and " + table.timeColumn + " <= " +
+           table.cutOffLiteral + " ORDER BY id DESC LIMIT " + std::to_string(count);
+}
+
 }  // namespace sorvane

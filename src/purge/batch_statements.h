@@ -4,6 +4,7 @@
 // Each takes the batch's bounds as parameters (upper bound first), so it is
 // prepared once per run.
 
+#include <cstdint>
 #include <string>
 
 namespace sorvane {
@@ -27,5 +28,8 @@ std::string BatchExportSql(const BatchTable& table, BatchScan scan);
 // The highest id at or below ? whose row lies on or before the cut-off
 // (NULL when there is none).
 std::string HighestOldIdSql(const BatchTable& table);
+// The ids at or below ? whose rows lie on or before the cut-off, highest
+// first, the first `count` of them (LIMIT).
+std::string OldIdsSql(const BatchTable& table, std::int64_t count);
 
 }  // namespace sorvane

@@ -30,22 +30,35 @@ BatchWork::BatchWork(const PurgeSettings& settings, odbc::Connection& connection
       overlap_(backUpAndDelete_ && !host.YieldsOnItsThread() && connection.SqlDialect().ReadsOverlapWriter()),
       delete_(connection),
       highestOldId_(connection),
+      oldIds_(connection),
       exportConnections_(BuildConnectionText(settings.dsn, settings.userName, settings.password),
                          [zone](const odbc::Connection& fresh) { SetSessionTimeZone(fresh, zone); }),
       backup_(settings, cutOffLiteral, exportConnections_, overlap_ ? quietHost_ : host, log, clock),
-      ahead_([this](std::int64_t top) { return backup_.ExportBatch(BatchTopped(top, settings_.recordsPerTrip)); }) {
+      ahead_([this](const Batch& batch) { return backup_.ExportBatch(batch); }) {
     const BatchTable table{settings.tableName, settings.timeColumn, cutOffLiteral};
     delete_.Prepare(BatchDeleteSql(table, DeleteScan(connection)));
     delete_.AddBigIntParameter();  // the batch's top id
     delete_.AddBigIntParameter();  // the id below the batch
     highestOldId_.Prepare(HighestOldIdSql(table));
     highestOldId_.AddBigIntParameter();
+    if (connection.SqlDialect().LimitsRows()) {
+        oldIds_.Prepare(OldIdsSql(table, BatchWalk::OldIdsAsked(settings.recordsPerTrip)));
+        oldIds_.AddBigIntParameter();
+    }
     if (backUpAndDelete_) connection.BeginTransactions();
 }
 
 HighestOldIdAtOrBelow BatchWork::HighestOldId() {
     if (settings_.backupRows == 0 && settings_.deleteRows == 0) return nullptr;
     return [this](std::int64_t atMost) { return HighestOldIdAtMost(highestOldId_, atMost); };
+}
+
+OldIdsAtOrBelow BatchWork::OldIds() {
+    if ((settings_.backupRows == 0 && settings_.deleteRows == 0) || !connection_.SqlDialect().LimitsRows()) {
+        return nullptr;
+    }
+    // The statement asks for as many ids as the walk does.
+    return [this](std::int64_t atMost, std::int64_t) { return OldIdsAtMost(oldIds_, atMost); };
 }
 
 std::int64_t BatchWork::Run(const Batch& batch, const BatchWalk& walk) {
@@ -76,15 +89,17 @@ std::int64_t BatchWork::ExportAndDelete(const Batch& batch, const BatchWalk& wal
     std::optional<std::int64_t> firstExport;
     const auto exportBatch = [&](int) {
         if (firstExport) {
-            const std::int64_t again = ahead_.ExportAgain(batch.top);
+            const std::int64_t again = ahead_.ExportAgain(batch);
             rowsBackedUp_ += again;
             return again;
         }
-        const std::int64_t rows = ahead_.Take(batch.top);
+        const std::int64_t rows = ahead_.Take(batch);
         firstExport = rows;
         rowsBackedUp_ += rows;
         if (overlap_) {
-            if (const std::optional<std::int64_t> next = walk.SurelyNextTop(rows)) ahead_.Start(*next);
+            if (const std::optional<std::int64_t> next = walk.SurelyNextTop(rows)) {
+                ahead_.Start(BatchTopped(*next, settings_.recordsPerTrip));
+            }
         }
         return rows;
     };

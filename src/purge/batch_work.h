@@ -31,9 +31,13 @@ public:
 
     // The look-ahead of the run's walk: none when batches touch no rows.
     HighestOldIdAtOrBelow HighestOldId();
+    // The old ids that let the walk run several sparse batches as one span:
+    // none where the look-ahead is none or the database cannot limit a
+    // query's rows.
+    OldIdsAtOrBelow OldIds();
 
-    // Does one batch and gives the rows it found (exported at its first
-    // export, else deleted).
+    // Does one batch (or span of batches: one export, one DELETE) and gives
+    // the rows it found (exported at its first export, else deleted).
     // A batch that meets a conflicting transaction is done again, up to
     // kConflictTries times (RetryConflicts).
     // With backup and delete, and a host that does not yield on its thread,
@@ -65,6 +69,7 @@ private:
     bool overlap_ = false;
     odbc::Statement delete_;
     odbc::Statement highestOldId_;
+    odbc::Statement oldIds_;
     // The export's own connection, kept from batch to batch.
     odbc::ConnectionPool exportConnections_;
     PurgeHost quietHost_;  // an export on another thread does not yield

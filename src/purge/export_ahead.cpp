@@ -7,37 +7,44 @@
 
 namespace sorvane {
 
+namespace {
+
+std::string Named(const Batch& batch) {
+    return "(" + std::to_string(batch.lowerBound) + ", " + std::to_string(batch.top) + "]";
+}
+
+}  // namespace
+
 ExportAhead::ExportAhead(ExportBatch exportBatch) : exportBatch_(std::move(exportBatch)) {}
 
 ExportAhead::~ExportAhead() {
     if (ahead_.valid()) ahead_.wait();
 }
 
-void ExportAhead::Start(std::int64_t batchTop) {
+void ExportAhead::Start(const Batch& batch) {
     if (ahead_.valid()) {
-        throw RunFailure(kInternalError, "Internal error: the export of the batch topped by " +
-                                             std::to_string(batchTop) + " was started while the one topped by " +
-                                             std::to_string(*aheadTop_) + " was under way");
+        throw RunFailure(kInternalError, "Internal error: the export of the batch " + Named(batch) +
+                                             " was started while the one of " + Named(*aheadBatch_) +
+                                             " was under way");
     }
-    aheadTop_ = batchTop;
+    aheadBatch_ = batch;
     const BlockedSignals onTheNewThreadOnly;
-    ahead_ = std::async(std::launch::async, exportBatch_, batchTop);
+    ahead_ = std::async(std::launch::async, exportBatch_, batch);
 }
 
-std::int64_t ExportAhead::Take(std::int64_t batchTop) {
-    if (!ahead_.valid()) return exportBatch_(batchTop);
-    if (*aheadTop_ != batchTop) {
+std::int64_t ExportAhead::Take(const Batch& batch) {
+    if (!ahead_.valid()) return exportBatch_(batch);
+    if (aheadBatch_->top != batch.top || aheadBatch_->lowerBound != batch.lowerBound) {
         // Its count would be checked against another batch's DELETE.
-        throw RunFailure(kInternalError, "Internal error: the batch topped by " + std::to_string(batchTop) +
-                                             " came next, but the export under way is of the one topped by " +
-                                             std::to_string(*aheadTop_));
+        throw RunFailure(kInternalError, "Internal error: the batch " + Named(batch) +
+                                             " came next, but the export under way is of " + Named(*aheadBatch_));
     }
     return ahead_.get();
 }
 
-std::int64_t ExportAhead::ExportAgain(std::int64_t batchTop) {
+std::int64_t ExportAhead::ExportAgain(const Batch& batch) {
     if (ahead_.valid()) ahead_.wait();
-    return exportBatch_(batchTop);
+    return exportBatch_(batch);
 }
 
 }  // namespace sorvane

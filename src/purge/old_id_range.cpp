@@ -49,4 +49,16 @@ std::optional<std::int64_t> HighestOldIdAtMost(odbc::Statement& highestOldId, st
     return ReadId(*text, "highest");
 }
 
+std::vector<std::int64_t> OldIdsAtMost(odbc::Statement& oldIds, std::int64_t atMost) {
+    oldIds.SetParameter(1, atMost);
+    oldIds.Execute();
+    std::vector<std::int64_t> ids;
+    while (oldIds.Fetch()) {
+        const std::optional<std::string> text = oldIds.Text(0);
+        if (text) ids.push_back(ReadId(*text, "old"));
+    }
+    oldIds.CloseCursor();
+    return ids;
+}
+
 }  // namespace sorvane

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "odbc/connection.h"
 #include "odbc/statement.h"
@@ -32,5 +33,9 @@ std::optional<OldIdRange> FindOldIdRange(const odbc::Connection& connection, con
 // The highest old id at or below `atMost`, if any; `highestOldId` is
 // prepared with HighestOldIdSql and one 64-bit parameter.
 std::optional<std::int64_t> HighestOldIdAtMost(odbc::Statement& highestOldId, std::int64_t atMost);
+
+// The old ids at or below `atMost`, highest first, as many as `oldIds`
+// (prepared with OldIdsSql and one 64-bit parameter) gives.
+std::vector<std::int64_t> OldIdsAtMost(odbc::Statement& oldIds, std::int64_t atMost);
 
 }  // namespace sorvane

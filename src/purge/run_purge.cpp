@@ -1,5 +1,6 @@
 #include "purge/run_purge.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "common/run_failure.h"
@@ -101,16 +102,28 @@ PurgeOutcome RunPurgeWithClock(const PurgeSettings& settings, PurgeHost& host, c
 
     host.BatchesStarting();
     const std::time_t start = clock.Now();
-    BatchWalk walk(range->minId, range->maxId, settings.recordsPerTrip, work.HighestOldId());
+    BatchWalk walk(range->minId, range->maxId, settings.recordsPerTrip, work.HighestOldId(), work.OldIds());
     while (!walk.AtEnd()) {
-        // Between two batches only: an export of the next batch under way is
-        // waited for as the run returns (see ExportAhead), never deleted.
+        // Between two batches (or spans) only: an export of the next batch
+        // under way is waited for as the run returns (see ExportAhead), never
+        // deleted.
         if (const int signal = host.StopSignal(); signal != 0) return Stopped(log, signal, walk.BatchesRun());
         host.Yield();
+        const RunTally before = Tally(walk, work);
         const Batch batch = walk.Next();
-        walk.Done(work.Run(batch, walk));
-        host.BatchDone(walk.Counter());
-        host.BatchTallied(Tally(walk, work));
+        const std::int64_t rows = work.Run(batch, walk);
+        // A span reports each of its batches as the batch-by-batch walk
+        // would have: the rows of the batches still to come held back.
+        bool first = true;
+        walk.Done(rows, [&] {
+            if (!first) host.Yield();
+            first = false;
+            RunTally tally = Tally(walk, work);
+            tally.rowsDeleted = std::max(before.rowsDeleted, tally.rowsDeleted - walk.RowsLeftInSpan());
+            tally.rowsBackedUp = std::max(before.rowsBackedUp, tally.rowsBackedUp - walk.RowsLeftInSpan());
+            host.BatchDone(walk.Counter());
+            host.BatchTallied(tally);
+        });
     }
     work.Finish();
     return Finished(settings, host, log, clock, start, walk, work);

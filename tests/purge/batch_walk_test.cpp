@@ -108,5 +108,86 @@ TEST(BatchWalk, VisitsTheBatchesWithRowsABatchByBatchWalkVisitsWithItsCounter) {
     }
 }
 
+struct Figures {
+    std::int64_t counter, batchesRun, batchesWalked, rows;
+    bool operator==(const Figures&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const Figures& f) {
+    return out << f.counter << "/" << f.batchesRun << "/" << f.batchesWalked << "/" << f.rows;
+}
+
+std::int64_t RowsIn(const std::set<std::int64_t>& ids, const Batch& batch) {
+    return std::distance(ids.upper_bound(batch.lowerBound), ids.upper_bound(batch.top));
+}
+
+// The figures after each batch a walk runs, with spans or batch by batch;
+// and how many batches or spans were done.
+std::pair<std::vector<Figures>, int> Walk(const std::set<std::int64_t>& ids, std::int64_t width, bool spans,
+                                          std::int64_t& widestSpan) {
+    const auto highest = [&](std::int64_t atMost) -> std::optional<std::int64_t> {
+        const auto above = ids.upper_bound(atMost);
+        if (above == ids.begin()) return std::nullopt;
+        return *std::prev(above);
+    };
+    const auto oldIds = [&](std::int64_t atMost, std::int64_t count) {
+        std::vector<std::int64_t> found;
+        for (auto id = std::make_reverse_iterator(ids.upper_bound(atMost)); id != ids.rend() && count-- > 0; ++id) {
+            found.push_back(*id);
+        }
+        return found;
+    };
+    BatchWalk walk(*ids.begin(), *ids.rbegin(), width, highest, spans ? OldIdsAtOrBelow(oldIds) : nullptr);
+    std::vector<Figures> figures;
+    std::int64_t rowsDone = 0;
+    int executions = 0;
+    while (!walk.AtEnd() && ++executions < 100000) {
+        const Batch span = walk.Next();
+        const std::int64_t rows = RowsIn(ids, span);
+        widestSpan = std::max(widestSpan, rows);
+        walk.Done(rows, [&] {
+            figures.push_back({walk.Counter(), walk.BatchesRun(), walk.BatchesWalked(), rowsDone + rows - walk.RowsLeftInSpan()});
+        });
+        rowsDone += rows;
+    }
+    return {figures, executions};
+}
+
+TEST(BatchWalk, SpansOfSparseBatchesGiveTheFiguresOfTheBatchByBatchWalkInFewerExecutions) {
+    std::mt19937_64 random(23);
+    std::set<std::int64_t> everyHundredth, mixed;
+    for (std::int64_t id = 100; id <= 100000; id += 100) everyHundredth.insert(id);
+    std::set<std::int64_t> everySeventh;  // more ids than one query brings
+    for (std::int64_t id = 7; id <= 210000; id += 7) everySeventh.insert(id);
+    for (std::int64_t id = 1; id <= 3000; ++id) mixed.insert(id);  // dense, then sparse
+    mixed.merge(RandomIds(random, 3001, 10000000, 300));
+    const std::pair<const char*, std::set<std::int64_t>> sets[] = {
+        {"every hundredth", everyHundredth},
+        {"every seventh", everySeventh},
+        {"dense then sparse", mixed},
+        {"sparse", RandomIds(random, -1000000, 100000000, 600)},
+        {"clustered", Clusters(random, 0, 10000000)},
+        {"bottom of the range", RandomIds(random, kMin, kMin + 50000, 500)},
+        {"top of the range", RandomIds(random, kMax - 50000, kMax, 500)},
+        {"one id", {125}},
+    };
+    for (const auto& [name, ids] : sets) {
+        for (const std::int64_t width : {1, 2, 10, 1000, 100000}) {
+            SCOPED_TRACE(::testing::Message() << name << ", width " << width);
+            std::int64_t widest = 0;
+            const auto [byBatch, batches] = Walk(ids, width, false, widest);
+            widest = 0;
+            const auto [bySpan, spans] = Walk(ids, width, true, widest);
+            EXPECT_EQ(bySpan, byBatch);
+            EXPECT_LE(widest, width) << "a span held more rows than the width";
+            // A span ends only at a batch that would take it beyond the width.
+            const std::int64_t spansAtMost = 2 * static_cast<std::int64_t>(ids.size()) / width + 3;
+            if (width <= 1000) {
+                EXPECT_LE(spans, spansAtMost);
+            }
+        }
+    }
+}
+
 }  // namespace
 }  // namespace sorvane

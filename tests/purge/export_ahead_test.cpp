@@ -16,7 +16,8 @@ namespace {
 
 // Exports that take a while and note when each begins and ends.
 struct SlowExports {
-    std::int64_t operator()(std::int64_t top) {
+    std::int64_t operator()(const Batch& batch) {
+        const std::int64_t top = batch.top;
         Note("begin " + std::to_string(top));
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
         Note("end " + std::to_string(top));
@@ -30,25 +31,28 @@ struct SlowExports {
     std::vector<std::string> events;
 };
 
+Batch B(std::int64_t top) { return {top, top - 10}; }
+
 // Its exports run one at a time, on a thread that leaves the stop signals to the run's.
 TEST(ExportAhead, GivesABatchOnlyItsOwnExportAndWaitsForItsExportWhenItGoes) {
     SlowExports exports;
     {
-        ExportAhead ahead([&](std::int64_t top) {
+        ExportAhead ahead([&](const Batch& batch) {
             sigset_t blocked;
             pthread_sigmask(SIG_BLOCK, nullptr, &blocked);
             exports.Note(sigismember(&blocked, SIGINT) && sigismember(&blocked, SIGTERM) ? "no signals" : "signals");
-            return exports(top);
+            return exports(batch);
         });
-        EXPECT_EQ(ahead.Take(100), 10);  // nothing under way: exported now, on this thread
-        ahead.Start(90);
-        EXPECT_EQ(FailureOf([&] { ahead.Start(80); }).Number(), kInternalError);
-        EXPECT_EQ(FailureOf([&] { ahead.Take(80); }).Number(), kInternalError);
-        EXPECT_EQ(ahead.Take(90), 9);
-        ahead.Start(80);
-        EXPECT_EQ(ahead.ExportAgain(90), 9);  // once the export of 80 is done with the connection
-        EXPECT_EQ(ahead.Take(80), 8);
-        ahead.Start(70);
+        EXPECT_EQ(ahead.Take(B(100)), 10);  // nothing under way: exported now, on this thread
+        ahead.Start(B(90));
+        EXPECT_EQ(FailureOf([&] { ahead.Start(B(80)); }).Number(), kInternalError);
+        EXPECT_EQ(FailureOf([&] { ahead.Take(B(80)); }).Number(), kInternalError);
+        EXPECT_EQ(FailureOf([&] { ahead.Take({90, 70}); }).Number(), kInternalError);  // a span from there
+        EXPECT_EQ(ahead.Take(B(90)), 9);
+        ahead.Start(B(80));
+        EXPECT_EQ(ahead.ExportAgain(B(90)), 9);  // once the export of 80 is done with the connection
+        EXPECT_EQ(ahead.Take(B(80)), 8);
+        ahead.Start(B(70));
     }
     EXPECT_EQ(exports.events,
               (std::vector<std::string>{"signals", "begin 100", "end 100", "no signals", "begin 90", "end 90",

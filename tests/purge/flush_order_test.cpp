@@ -11,10 +11,13 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <atomic>
+#include <set>
 #include <cstring>
 
 #include "common/run_log.h"
+#include "purge/batch_walk.h"
 #include "purge/run_purge.h"
 #include "support/odbc_test_env.h"
 #include "support/temp_dir.h"
@@ -92,6 +95,77 @@ TEST_P(FlushOrderTest, NoBatchIsDeletedBeforeItsBackupIsFlushed) {
     EXPECT_EQ(deletesStarted, 8);
     EXPECT_EQ(deletesTooEarly, 0);
     EXPECT_TRUE(test::FetchRows(*source, "SELECT id FROM " + table).empty());
+    test::DropTable(*source, table);
+    deletesStarted = flushesEnded = deletesTooEarly = 0;
+}
+
+// The figures a host is told after each batch.
+struct Tallies : PurgeHost {
+    void BatchTallied(const RunTally& tally) override {
+        seen.push_back({tally.batchesDone, tally.batchesTotal, tally.rowsDeleted, tally.rowsBackedUp});
+    }
+    void BatchDone(std::int64_t counter) override { counters.push_back(counter); }
+    std::vector<std::array<std::int64_t, 4>> seen;
+    std::vector<std::int64_t> counters;
+};
+
+// Old rows 100 ids apart, young ones between them, at width 10: a span of
+// several batches goes in one DELETE (flushed first), and the host is told
+// what a batch-by-batch walk over the same ids tells it.
+TEST_P(FlushOrderTest, SparseBatchesGoAsSpansWithTheFiguresOfTheBatchByBatchWalk) {
+    const auto source = test::OpenTestDataSource(GetParam());
+    if (!source) GTEST_SKIP() << GetParam() << " cannot be reached";
+    std::set<std::int64_t> old;
+    std::vector<test::LogRow> rows;
+    for (std::int64_t id = 7; id <= 4500; id += 100) {
+        old.insert(id);
+        rows.push_back({id, "2026-11-01 10:00:00", "2026-11-01 10:00:00", 1, 2, "h", "t", "old"});
+        rows.push_back({id + 50, "2099-11-01 10:00:00", "2099-11-01 10:00:00", 1, 2, "h", "t", "young"});
+    }
+    for (std::int64_t id = 4601; id <= 4625; ++id) {  // and a dense stretch on top
+        old.insert(id);
+        rows.push_back({id, "2026-11-01 10:00:00", "2026-11-01 10:00:00", 1, 2, "h", "t", "old"});
+    }
+    const std::string table = test::UniqueTableName("Spans");
+    test::CreateLogTable(*source, table);
+    test::InsertLogRows(*source, table, rows);
+    test::TempDir dir;
+    PurgeSettings settings;
+    settings.dsn = source->dsn;
+    settings.userName = source->userName;
+    settings.password = source->password;
+    settings.tableName = table;
+    settings.recordsPerTrip = 10;
+    settings.deleteRows = settings.backupRows = kTrue16;
+    settings.filePath = dir.Path().string() + "/";
+    Tallies host;
+    RunLog log;
+
+    watching = true;
+    EXPECT_EQ(RunPurge(settings, host, log), PurgeOutcome::Finished);
+    watching = false;
+
+    // The batch-by-batch walk over the same old ids.
+    Tallies expected;
+    BatchWalk walk(*old.begin(), *old.rbegin(), 10, [&](std::int64_t atMost) -> std::optional<std::int64_t> {
+        const auto above = old.upper_bound(atMost);
+        if (above == old.begin()) return std::nullopt;
+        return *std::prev(above);
+    });
+    std::int64_t gone = 0;
+    while (!walk.AtEnd()) {
+        const Batch batch = walk.Next();
+        gone += std::distance(old.upper_bound(batch.lowerBound), old.upper_bound(batch.top));
+        walk.Done(std::distance(old.upper_bound(batch.lowerBound), old.upper_bound(batch.top)));
+        expected.counters.push_back(walk.Counter());
+        expected.seen.push_back({walk.BatchesWalked(), walk.BatchesInRange(), gone, gone});
+    }
+    EXPECT_EQ(host.counters, expected.counters);
+    EXPECT_EQ(host.seen, expected.seen);
+    EXPECT_GE(walk.BatchesRun(), 45);
+    EXPECT_LE(deletesStarted, 10) << "batch by batch: " << walk.BatchesRun();
+    EXPECT_EQ(deletesTooEarly, 0);
+    EXPECT_EQ(test::FetchRows(*source, "SELECT id FROM " + table).size(), 45u);
     test::DropTable(*source, table);
     deletesStarted = flushesEnded = deletesTooEarly = 0;
 }
