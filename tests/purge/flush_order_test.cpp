@@ -64,7 +64,30 @@ extern "C" SQLRETURN SQL_API SQLExecute(SQLHSTMT statement) {
 namespace sorvane {
 namespace {
 
-class FlushOrderTest : public ::testing::TestWithParam<std::string> {};
+class FlushOrderTest : public ::testing::TestWithParam<std::string> {
+protected:
+    void TearDown() override { deletesStarted = flushesEnded = deletesTooEarly = 0; }
+
+    // A purge with backup of `table` at `width`, its DELETEs and flushes watched.
+    PurgeOutcome RunWatched(const test::TestDataSource& source, const std::string& table, std::int32_t width,
+                            PurgeHost& host) {
+        PurgeSettings settings;
+        settings.dsn = source.dsn;
+        settings.userName = source.userName;
+        settings.password = source.password;
+        settings.tableName = table;
+        settings.recordsPerTrip = width;
+        settings.deleteRows = settings.backupRows = kTrue16;
+        settings.filePath = dir_.Path().string() + "/";
+        RunLog log;
+        watching = true;
+        const PurgeOutcome outcome = RunPurge(settings, host, log);
+        watching = false;
+        return outcome;
+    }
+
+    test::TempDir dir_;
+};
 
 TEST_P(FlushOrderTest, NoBatchIsDeletedBeforeItsBackupIsFlushed) {
     const auto source = test::OpenTestDataSource(GetParam());
@@ -76,27 +99,13 @@ TEST_P(FlushOrderTest, NoBatchIsDeletedBeforeItsBackupIsFlushed) {
         rows.push_back({id, "2026-11-01 10:00:00", "2026-11-01 10:00:00", 1, 2, "h", "t", "row"});
     }
     test::InsertLogRows(*source, table, rows);
-    test::TempDir dir;
-    PurgeSettings settings;
-    settings.dsn = source->dsn;
-    settings.userName = source->userName;
-    settings.password = source->password;
-    settings.tableName = table;
-    settings.recordsPerTrip = 3;
-    settings.deleteRows = settings.backupRows = kTrue16;
-    settings.filePath = dir.Path().string() + "/";
     PurgeHost host;
-    RunLog log;
-
-    watching = true;
-    RunPurge(settings, host, log);
-    watching = false;
+    RunWatched(*source, table, 3, host);
 
     EXPECT_EQ(deletesStarted, 8);
     EXPECT_EQ(deletesTooEarly, 0);
     EXPECT_TRUE(test::FetchRows(*source, "SELECT id FROM " + table).empty());
     test::DropTable(*source, table);
-    deletesStarted = flushesEnded = deletesTooEarly = 0;
 }
 
 // The figures a host is told after each batch.
@@ -129,21 +138,8 @@ TEST_P(FlushOrderTest, SparseBatchesGoAsSpansWithTheFiguresOfTheBatchByBatchWalk
     const std::string table = test::UniqueTableName("Spans");
     test::CreateLogTable(*source, table);
     test::InsertLogRows(*source, table, rows);
-    test::TempDir dir;
-    PurgeSettings settings;
-    settings.dsn = source->dsn;
-    settings.userName = source->userName;
-    settings.password = source->password;
-    settings.tableName = table;
-    settings.recordsPerTrip = 10;
-    settings.deleteRows = settings.backupRows = kTrue16;
-    settings.filePath = dir.Path().string() + "/";
     Tallies host;
-    RunLog log;
-
-    watching = true;
-    EXPECT_EQ(RunPurge(settings, host, log), PurgeOutcome::Finished);
-    watching = false;
+    EXPECT_EQ(RunWatched(*source, table, 10, host), PurgeOutcome::Finished);
 
     // The batch-by-batch walk over the same old ids.
     Tallies expected;
@@ -167,7 +163,6 @@ TEST_P(FlushOrderTest, SparseBatchesGoAsSpansWithTheFiguresOfTheBatchByBatchWalk
     EXPECT_EQ(deletesTooEarly, 0);
     EXPECT_EQ(test::FetchRows(*source, "SELECT id FROM " + table).size(), 45u);
     test::DropTable(*source, table);
-    deletesStarted = flushesEnded = deletesTooEarly = 0;
 }
 
 INSTANTIATE_TEST_SUITE_P(Dbms, FlushOrderTest, ::testing::ValuesIn(test::TestDataSourceNames()),
