@@ -14,6 +14,7 @@
 #include "startup/command_line_options.h"
 #include "startup/command_line_host.h"
 #include "startup/process_signals.h"
+#include "startup/program_arguments.h"
 #include "startup/echoing_event_log.h"
 #include "startup/startup.h"
 #include "startup/stdout_manual_page_sink.h"
@@ -27,8 +28,13 @@
 namespace {
 
 int ReportNoWindow() {
+#ifdef SORVANE_WITH_GUI
     std::cerr << "sorvane: no display to open the window on; give the purge options on the command line "
                  "(sorvane -h shows the manual page)\n";
+#else
+    std::cerr << "sorvane: this build has no window; give the purge options on the command line "
+                 "(sorvane -h shows the manual page)\n";
+#endif
     return sorvane::kExitDsnMissing;
 }
 
@@ -86,7 +92,7 @@ int main(int argc, char** argv) {
     std::setlocale(LC_ALL, "");
     sorvane::IgnoreFileSizeLimitSignal();
 
-    const std::vector<std::string> arguments = sorvane::ArgumentsAsGiven(argc, argv);
+    const std::vector<std::string> arguments = sorvane::ProgramArguments(argc, argv);
     sorvane::HidePasswordArguments(argc, argv);
 
     if (!sorvane::HasCommandLineOptions(arguments)) {

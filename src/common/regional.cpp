@@ -3,7 +3,8 @@
 #include <charconv>
 #include <clocale>
 #include <cstdio>
-#include <langinfo.h>
+
+#include "common/regional_platform.h"
 
 namespace sorvane {
 
@@ -13,7 +14,7 @@ namespace {
 // make backups and logs ambiguous, so such locales (C, POSIX, C.UTF-8 among
 // them) get ISO 8601 dates and times instead.
 bool LocaleDateHasTwoDigitYear() {
-    const std::string format = nl_langinfo(D_FMT);
+    const std::string format = platform::LocaleShortDateFormat();
     return format.empty() || format.find("%y") != std::string::npos ||
            format.find("%D") != std::string::npos;
 }
@@ -36,12 +37,12 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 }  // namespace
 
 std::string ShortDateFormat() {
-    return LocaleDateHasTwoDigitYear() ? "%Y-%m-%d" : nl_langinfo(D_FMT);
+    return LocaleDateHasTwoDigitYear() ? "%Y-%m-%d" : platform::LocaleShortDateFormat();
 }
 
 std::string LongTimeFormat() {
     if (LocaleDateHasTwoDigitYear()) return "%H:%M:%S";
-    const std::string format = nl_langinfo(T_FMT);
+    const std::string format = platform::LocaleLongTimeFormat();
     return format.empty() ? "%H:%M:%S" : format;
 }
 
@@ -121,9 +122,14 @@ std::optional<double> ReadNumber(const std::string& text) {
 
 std::string FormatNumber(double value) {
     char buffer[64];
-    // %g follows LC_NUMERIC, so the locale's decimal separator comes for free.
     std::snprintf(buffer, sizeof buffer, "%.15g", value);
-    return buffer;
+    // Not every C library's %g follows LC_NUMERIC (MinGW's always writes a
+    // point), so the separator is put in here; %g writes no other point.
+    std::string text = buffer;
+    if (const std::size_t point = text.find('.'); point != std::string::npos) {
+        text.replace(point, 1, DecimalSeparator());
+    }
+    return text;
 }
 
 }  // namespace sorvane
