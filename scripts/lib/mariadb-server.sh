@@ -1,16 +1,19 @@
 # shellcheck shell=bash
 # A throwaway MariaDB server: private data folder and socket, a free loopback
 # port, a test user whose password holds ';' and '}' (so that the connection
-# text must quote it), and a test database registered as an ODBC data source.
+# text must quote it), a user who may only read the test database, and a test
+# database registered as an ODBC data source.
 # Source odbc-env.sh and free-port.sh first and call sorvane_odbc_env_create.
 #
-#   sorvane_mariadb_start [dsn-name]   sets SORVANE_MARIADB_{DIR,PORT,SOCKET,DSN,USER,PASSWORD,DATABASE}
+#   sorvane_mariadb_start [dsn-name]   sets SORVANE_MARIADB_{DIR,PORT,SOCKET,DSN,USER,PASSWORD,DATABASE,READER}
 #   sorvane_mariadb_sql <sql>          runs SQL as the server's root on the test database
 #   sorvane_mariadb_stop               shuts the server down and removes its folder
 
 SORVANE_MARIADB_USER=sorvane_test
 SORVANE_MARIADB_PASSWORD='Ma;ria}db{pw'
 SORVANE_MARIADB_DATABASE=sorvane_test
+# Same password as the test user; SELECT only.
+SORVANE_MARIADB_READER=sorvane_reader
 
 sorvane_mariadb_start() {
     local dsn=${1:-SorvaneTestMariaDB} tries
@@ -57,13 +60,15 @@ CREATE USER '$SORVANE_MARIADB_USER'@'127.0.0.1' IDENTIFIED BY '$SORVANE_MARIADB_
 CREATE USER '$SORVANE_MARIADB_USER'@'localhost' IDENTIFIED BY '$SORVANE_MARIADB_PASSWORD';
 GRANT ALL ON $SORVANE_MARIADB_DATABASE.* TO '$SORVANE_MARIADB_USER'@'127.0.0.1';
 GRANT ALL ON $SORVANE_MARIADB_DATABASE.* TO '$SORVANE_MARIADB_USER'@'localhost';
+CREATE USER '$SORVANE_MARIADB_READER'@'127.0.0.1' IDENTIFIED BY '$SORVANE_MARIADB_PASSWORD';
+GRANT SELECT ON $SORVANE_MARIADB_DATABASE.* TO '$SORVANE_MARIADB_READER'@'127.0.0.1';
 SQL
     # CHARSET makes the connector talk UTF-8 with the server, so that the
     # program's UTF-8 text round-trips unchanged.
     sorvane_odbc_add_dsn "$dsn" MariaDB Server=127.0.0.1 Port="$SORVANE_MARIADB_PORT" \
         Database="$SORVANE_MARIADB_DATABASE" CHARSET=utf8mb4
     export SORVANE_MARIADB_DIR SORVANE_MARIADB_PORT SORVANE_MARIADB_SOCKET SORVANE_MARIADB_DSN \
-        SORVANE_MARIADB_USER SORVANE_MARIADB_PASSWORD SORVANE_MARIADB_DATABASE
+        SORVANE_MARIADB_USER SORVANE_MARIADB_PASSWORD SORVANE_MARIADB_DATABASE SORVANE_MARIADB_READER
 }
 
 sorvane_mariadb_sql() {

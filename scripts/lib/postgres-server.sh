@@ -1,18 +1,21 @@
 # shellcheck shell=bash
 # A throwaway PostgreSQL server: private data folder and socket folder, a free
 # loopback port, password logins only (scram-sha-256), a test user whose
-# password holds ';' and '}', and a UTF-8 test database registered as an ODBC
-# data source. PostgreSQL refuses to run as root, so when started by root the
+# password holds ';' and '}', a user who may only read (every table, also
+# those made later), and a UTF-8 test database registered as an ODBC data
+# source. PostgreSQL refuses to run as root, so when started by root the
 # server runs as the "postgres" user in a folder handed over to it.
 # Source odbc-env.sh and free-port.sh first and call sorvane_odbc_env_create.
 #
-#   sorvane_postgres_start [dsn-name]  sets SORVANE_POSTGRES_{DIR,PORT,DSN,USER,PASSWORD,DATABASE}
+#   sorvane_postgres_start [dsn-name]  sets SORVANE_POSTGRES_{DIR,PORT,DSN,USER,PASSWORD,DATABASE,READER}
 #   sorvane_postgres_sql <sql>         runs SQL as the superuser on the test database
 #   sorvane_postgres_stop              stops the server and removes its folder
 
 SORVANE_POSTGRES_USER=sorvane_test
 SORVANE_POSTGRES_PASSWORD='Pg;sql}pw{1'
 SORVANE_POSTGRES_DATABASE=sorvane_test
+# Same password as the test user; reads only.
+SORVANE_POSTGRES_READER=sorvane_reader
 SORVANE_POSTGRES_SUPERPASSWORD=postgres-admin
 
 sorvane_postgres_bindir() {
@@ -70,11 +73,13 @@ sorvane_postgres_start() {
     sorvane_postgres_psql postgres <<SQL
 CREATE ROLE $SORVANE_POSTGRES_USER LOGIN PASSWORD '$SORVANE_POSTGRES_PASSWORD';
 CREATE DATABASE $SORVANE_POSTGRES_DATABASE OWNER $SORVANE_POSTGRES_USER ENCODING 'UTF8' TEMPLATE template0;
+CREATE ROLE $SORVANE_POSTGRES_READER LOGIN PASSWORD '$SORVANE_POSTGRES_PASSWORD';
+GRANT pg_read_all_data TO $SORVANE_POSTGRES_READER;
 SQL
     sorvane_odbc_add_dsn "$dsn" PostgreSQL Servername=127.0.0.1 Port="$SORVANE_POSTGRES_PORT" \
         Database="$SORVANE_POSTGRES_DATABASE"
     export SORVANE_POSTGRES_DIR SORVANE_POSTGRES_PORT SORVANE_POSTGRES_DSN \
-        SORVANE_POSTGRES_USER SORVANE_POSTGRES_PASSWORD SORVANE_POSTGRES_DATABASE
+        SORVANE_POSTGRES_USER SORVANE_POSTGRES_PASSWORD SORVANE_POSTGRES_DATABASE SORVANE_POSTGRES_READER
 }
 
 # psql as the superuser over the private socket; extra arguments follow the

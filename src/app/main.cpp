@@ -15,7 +15,9 @@
 #include "startup/command_line_host.h"
 #include "startup/process_signals.h"
 #include "startup/program_arguments.h"
+#include "startup/standard_error_terminal.h"
 #include "startup/echoing_event_log.h"
+#include "startup/status_line.h"
 #include "startup/startup.h"
 #include "startup/stdout_manual_page_sink.h"
 
@@ -107,11 +109,15 @@ int main(int argc, char** argv) {
     }
 
     ManualPageOnFirstUse manual(argc, argv);
-    sorvane::CommandLineHost host;
+    // The run's progress and summary share standard error with the error
+    // lines, which end a progress line before they are written.
+    sorvane::StatusLine statusLine(std::cerr, sorvane::StandardErrorColumns());
+    sorvane::CommandLineHost host(statusLine, sorvane::StandardErrorIsTerminal());
     sorvane::SystemLogSink systemLog;
-    sorvane::EchoingEventLog eventLog(systemLog, std::cerr);
+    sorvane::EchoingEventLog eventLog(systemLog, std::cerr, &statusLine);
     sorvane::RunLog log(eventLog);
     const int status = sorvane::RunStartup(arguments, manual, host, log);
     if (status >= sorvane::kExitStoppedBySignal) eventLog.EchoHeldWarnings();
+    statusLine.Finish();
     return status;
 }

@@ -3,6 +3,8 @@
 #include <charconv>
 #include <clocale>
 #include <cstdio>
+#include <string_view>
+#include <utility>
 
 #include "common/regional_platform.h"
 
@@ -34,7 +36,90 @@ bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
+// %T and %r spelt out, so that the seconds can be found in the format.
+std::string SpeltOutTimeFormat(std::string format) {
+    const std::pair<const char*, const char*> composites[] = {{"%T", "%H:%M:%S"}, {"%r", "%I:%M:%S %p"}};
+    for (const auto& [composite, spelt] : composites) {
+        for (std::size_t at = format.find(composite); at != std::string::npos; at = format.find(composite)) {
+            format.replace(at, 2, spelt);
+        }
+    }
+    return format;
+}
+
+// `format` read at `text` (as strptime reads it): what is left, or nullptr.
+const char* ReadFormat(const char* text, const std::string& format, std::tm& time) {
+    if (text == nullptr || format.empty()) return text;
+    return platform::ReadTimeText(text, format.c_str(), time);
+}
+
+// A fraction of a second at `text` (the locale's decimal separator or a
+// point, then digits): what is left after it.
+const char* ReadFraction(const char* text, std::string& fraction) {
+    if (text == nullptr) return nullptr;
+    const std::string point = DecimalSeparator();
+    std::size_t skip = 0;
+    if (std::string_view(text).substr(0, point.size()) == point) {
+        skip = point.size();
+    } else if (*text == '.') {
+        skip = 1;
+    }
+    if (skip == 0 || !IsDigit(text[skip])) return text;
+    text += skip;
+    while (IsDigit(*text)) fraction += *text++;
+    return text;
+}
+
+// The long time (or `format`) at `text`, with the fraction after the
+// seconds where LongTimeText puts it.
+const char* ReadTimeAt(const char* text, const std::string& timeFormat, DateTimeReading& value) {
+    const std::string format = SpeltOutTimeFormat(timeFormat);
+    const std::size_t seconds = format.find("%S");
+    if (seconds == std::string::npos) return ReadFraction(ReadFormat(text, format, value.time), value.fraction);
+    const char* rest = ReadFormat(text, format.substr(0, seconds + 2), value.time);
+    rest = ReadFraction(rest, value.fraction);
+    return ReadFormat(rest, format.substr(seconds + 2), value.time);
+}
+
+bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+
+// strptime takes 31 for any month.
+bool IsCalendarDate(const std::tm& time) {
+    static const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (time.tm_mon < 0 || time.tm_mon > 11 || time.tm_mday < 1) return false;
+    const int year = time.tm_year + 1900;
+    const int last = days[time.tm_mon] + (time.tm_mon == 1 && IsLeapYear(year) ? 1 : 0);
+    return time.tm_mday <= last;
+}
+
+std::optional<DateTimeReading> ReadDateIn(const std::string& text, const std::string& dateFormat,
+                                       const std::string& timeFormat) {
+    DateTimeReading value;
+    value.time.tm_mday = 0;
+    const char* rest = ReadFormat(text.c_str(), dateFormat, value.time);
+    if (rest == nullptr || !IsCalendarDate(value.time)) return std::nullopt;
+    if (*rest == '\0') return value;
+    if (*rest != ' ' && *rest != 'T') return std::nullopt;
+    rest = ReadTimeAt(rest + 1, timeFormat, value);
+    if (rest == nullptr || *rest != '\0') return std::nullopt;
+    return value;
+}
+
 }  // namespace
+
+std::optional<DateTimeReading> ReadGeneralDate(const std::string& text) {
+    if (auto value = ReadDateIn(text, ShortDateFormat(), LongTimeFormat())) return value;
+    return ReadDateIn(text, "%Y-%m-%d", "%H:%M:%S");
+}
+
+std::optional<DateTimeReading> ReadLongTime(const std::string& text) {
+    for (const std::string& format : {LongTimeFormat(), std::string("%H:%M:%S")}) {
+        DateTimeReading value;
+        const char* rest = ReadTimeAt(text.c_str(), format, value);
+        if (rest != nullptr && *rest == '\0') return value;
+    }
+    return std::nullopt;
+}
 
 std::string ShortDateFormat() {
     return LocaleDateHasTwoDigitYear() ? "%Y-%m-%d" : platform::LocaleShortDateFormat();
@@ -48,15 +133,8 @@ std::string LongTimeFormat() {
 
 std::string LongTimeText(const std::tm& localTime, const std::string& secondFraction) {
     if (secondFraction.empty()) return Format(LongTimeFormat().c_str(), localTime);
-    // The fraction belongs right after the seconds, before any AM/PM mark,
-    // so the composite forms are spelt out first.
-    std::string format = LongTimeFormat();
-    const std::pair<const char*, const char*> composites[] = {{"%T", "%H:%M:%S"}, {"%r", "%I:%M:%S %p"}};
-    for (const auto& [composite, spelt] : composites) {
-        for (std::size_t at = format.find(composite); at != std::string::npos; at = format.find(composite)) {
-            format.replace(at, 2, spelt);
-        }
-    }
+    // The fraction belongs right after the seconds, before any AM/PM mark.
+    const std::string format = SpeltOutTimeFormat(LongTimeFormat());
     const std::string fraction = DecimalSeparator() + secondFraction;
     const std::size_t seconds = format.find("%S");
     if (seconds == std::string::npos) return Format(format.c_str(), localTime) + fraction;

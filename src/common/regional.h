@@ -23,6 +23,23 @@ std::string FormatGeneralDate(const std::tm& localTime, const std::string& secon
 // The same for the current local date and time.
 std::string FormatGeneralDateNow();
 
+// A date, time or both as read back from text.
+struct DateTimeReading {
+    std::tm time{};         // year, month, day, hour, minute, second; the rest unset
+    std::string fraction;   // digits of the second's fraction, or nothing
+};
+
+// The whole text as a date in the general date form (short date, or short
+// date, one blank and long time with an optional fraction after the
+// seconds, as FormatGeneralDate writes them), or in ISO 8601
+// ("2026-11-08", "2026-11-08 10:05:09.25", 'T' for the blank). Date only
+// means midnight. The fraction follows the locale's decimal separator or a
+// point. Nothing when it is no valid date.
+std::optional<DateTimeReading> ReadGeneralDate(const std::string& text);
+// The whole text as a time of day in the long time form or as HH:MM:SS,
+// each with an optional fraction.
+std::optional<DateTimeReading> ReadLongTime(const std::string& text);
+
 // The whole text as one number: blanks around it, a sign, the locale's
 // decimal separator and an exponent are allowed. Empty text is no number.
 std::optional<double> ReadNumber(const std::string& text);

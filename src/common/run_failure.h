@@ -13,6 +13,7 @@ namespace sorvane {
 enum ErrorNumber : long {
     kInvalidArgument = 5,   // a setting the run cannot work with
     kOverflow = 6,          // a number outside the range of its field
+    kInternalError = 51,    // the program broke one of its own rules (a fault to report)
     kTypeMismatch = 13,     // a text that does not convert to the wanted type
     kFileNotFound = 53,     // a file that is not there or cannot be read
     kFileAccess = 75,       // a file or folder that cannot be created or written

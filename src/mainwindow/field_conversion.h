@@ -1,5 +1,5 @@
 #pragma once
-// The window's conversion of a field's text to a 16-bit whole number.
+// The window's conversion of a field's text to a 16- or 32-bit whole number.
 
 #include <cstdint>
 #include <string>
@@ -12,6 +12,8 @@ namespace sorvane {
 // number (the empty text included) and RunFailure(kOverflow, "Overflow") for
 // a result outside -32768 to 32767.
 std::int16_t ConvertToInteger16(const std::string& text);
+// The same for a 32-bit field (the batch width): -2147483648 to 2147483647.
+std::int32_t ConvertToInteger32(const std::string& text);
 
 // The description the window's failure trap recognises as "not a number".
 extern const char* const kTypeMismatchDescription;

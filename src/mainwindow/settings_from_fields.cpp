@@ -22,7 +22,7 @@ PurgeSettings ReadSettingsFromFields(const FormControls& c, RunKind kind) {
     PurgeSettings settings;
     settings.timeColumn = c.Combo1->currentText().toStdString();
     settings.days = ConvertToInteger16(TextOf(c.txtTage));
-    settings.recordsPerTrip = ConvertToInteger16(TextOf(c.txtDelRecPerTrip));
+    settings.recordsPerTrip = ConvertToInteger32(TextOf(c.txtDelRecPerTrip));
     settings.tableName = TextOf(c.txtTabelle);
     settings.dsn = TextOf(c.txtDSN);
     settings.userName = TextOf(c.txtBenutzer);

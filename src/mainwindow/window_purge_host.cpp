@@ -9,7 +9,7 @@
 #include "common/run_log.h"
 #include "mainwindow/status_tick.h"
 #include "mainwindow/window_services.h"
-#include "purge/batch_arithmetic.h"
+#include "purge/count_and_elapsed_text.h"
 
 namespace sorvane {
 

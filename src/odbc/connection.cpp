@@ -52,7 +52,9 @@ Connection::Connection(const std::string& connectionText) {
                                SQL_DRIVER_NOPROMPT),
               SQL_HANDLE_DBC, handle_, "Connecting to the data source");
         connected_ = true;
+        dialect_ = Dialect::ForDbmsName(DbmsName());
     } catch (...) {
+        if (connected_) SQLDisconnect(handle_);
         SQLFreeHandle(SQL_HANDLE_DBC, handle_);
         throw;
     }
@@ -64,7 +66,8 @@ Connection::Connection(Connection&& other) noexcept
     : environment_(std::move(other.environment_)),
       handle_(std::exchange(other.handle_, static_cast<SQLHDBC>(SQL_NULL_HDBC))),
       connected_(std::exchange(other.connected_, false)),
-      inTransactions_(std::exchange(other.inTransactions_, false)) {}
+      inTransactions_(std::exchange(other.inTransactions_, false)),
+      dialect_(other.dialect_) {}
 
 Connection& Connection::operator=(Connection&& other) noexcept {
     if (this != &other) {
@@ -73,6 +76,7 @@ Connection& Connection::operator=(Connection&& other) noexcept {
         handle_ = std::exchange(other.handle_, static_cast<SQLHDBC>(SQL_NULL_HDBC));
         connected_ = std::exchange(other.connected_, false);
         inTransactions_ = std::exchange(other.inTransactions_, false);
+        dialect_ = other.dialect_;
         environment_ = std::move(other.environment_);
     }
     return *this;
@@ -103,11 +107,11 @@ void Connection::BeginTransactions() {
     inTransactions_ = true;
 }
 
-void Connection::Commit() const { EndTransaction(SQL_COMMIT, "Committing"); }
+void Connection::Commit() { EndTransaction(SQL_COMMIT, "Committing"); }
 
-void Connection::Rollback() const { EndTransaction(SQL_ROLLBACK, "Rolling back"); }
+void Connection::Rollback() { EndTransaction(SQL_ROLLBACK, "Rolling back"); }
 
-void Connection::EndTransaction(SQLSMALLINT completion, const char* context) const {
+void Connection::EndTransaction(SQLSMALLINT completion, const char* context) {
     Check(SQLEndTran(SQL_HANDLE_DBC, handle_, completion), SQL_HANDLE_DBC, handle_, context);
 }
 

@@ -3,7 +3,10 @@
 // limits: a purge of a large table may legitimately run for hours.
 
 #include <sql.h>
+#include <optional>
 #include <string>
+
+#include "odbc/dialect.h"
 
 namespace sorvane::odbc {
 
@@ -34,21 +37,25 @@ public:
 
     // What the driver calls its database system ("SQLite", "MariaDB", ...).
     std::string DbmsName() const;
+    // What this connection's database system does its own way; asked of the
+    // driver once, at connecting.
+    const Dialect& SqlDialect() const { return *dialect_; }
 
     // From here on, statements wait for Commit or Rollback. A transaction
     // still open when the connection closes is rolled back.
     void BeginTransactions();
-    void Commit() const;
-    void Rollback() const;
+    void Commit();
+    void Rollback();
 
 private:
     void Close() noexcept;
-    void EndTransaction(SQLSMALLINT completion, const char* context) const;
+    void EndTransaction(SQLSMALLINT completion, const char* context);
 
     Environment environment_;
     SQLHDBC handle_ = SQL_NULL_HDBC;
     bool connected_ = false;
     bool inTransactions_ = false;
+    std::optional<Dialect> dialect_;
 };
 
 }  // namespace sorvane::odbc

@@ -88,14 +88,4 @@ void Check(SQLRETURN result, SQLSMALLINT handleType, SQLHANDLE handle, const cha
     RaiseDiagnostic(handleType, handle, context);
 }
 
-bool IsConnectionLost(const DriverFailure& failure) {
-    const std::string& state = failure.SqlState();
-    if (state.starts_with("08") || state == "57P01" || state == "57P02" || state == "57P03") return true;
-    // MariaDB's connector reports a socket the server has already closed as
-    // a general error with its client's own number: server gone (2006), lost
-    // (2013), read or write error (5013, 5014).
-    const long native = failure.Number();
-    return state == "HY000" && (native == 2006 || native == 2013 || native == 5013 || native == 5014);
-}
-
 }  // namespace sorvane::odbc

@@ -44,10 +44,4 @@ std::string DescribeRecords(const std::vector<DiagnosticRecord>& records);
 // Raises unless `result` is SQL_SUCCESS or SQL_SUCCESS_WITH_INFO.
 void Check(SQLRETURN result, SQLSMALLINT handleType, SQLHANDLE handle, const char* context);
 
-// True when the driver says the connection to the server is gone (SQLSTATE
-// class 08, the server's own "shutting down" states 57P01 to 57P03, or the
-// MariaDB client's network errors): a new connection may succeed where this
-// one failed.
-bool IsConnectionLost(const DriverFailure& failure);
-
 }  // namespace sorvane::odbc

@@ -36,7 +36,8 @@ Statement::~Statement() { Free(); }
 Statement::Statement(Statement&& other) noexcept
     : connection_(other.connection_),
       handle_(std::exchange(other.handle_, static_cast<SQLHSTMT>(SQL_NULL_HSTMT))),
-      parameters_(std::move(other.parameters_)) {}
+      parameters_(std::move(other.parameters_)),
+      textParameters_(std::move(other.textParameters_)) {}
 
 Statement& Statement::operator=(Statement&& other) noexcept {
     if (this != &other) {
@@ -44,6 +45,7 @@ Statement& Statement::operator=(Statement&& other) noexcept {
         connection_ = other.connection_;
         handle_ = std::exchange(other.handle_, static_cast<SQLHSTMT>(SQL_NULL_HSTMT));
         parameters_ = std::move(other.parameters_);
+        textParameters_ = std::move(other.textParameters_);
     }
     return *this;
 }
@@ -68,12 +70,12 @@ void Statement::Prepare(const std::string& sql) {
           "Preparing a statement");
 }
 
-std::size_t Statement::AddIntegerParameter() {
+std::size_t Statement::AddBigIntParameter() {
     IntegerParameter& parameter = parameters_.emplace_back();
     const std::size_t position = parameters_.size();
     const SQLRETURN result =
-        SQLBindParameter(handle_, static_cast<SQLUSMALLINT>(position), SQL_PARAM_INPUT, SQL_C_LONG,
-                         SQL_INTEGER, 0, 0, &parameter.value, 0, &parameter.indicator);
+        SQLBindParameter(handle_, static_cast<SQLUSMALLINT>(position), SQL_PARAM_INPUT, SQL_C_SBIGINT,
+                         SQL_BIGINT, 0, 0, &parameter.value, 0, &parameter.indicator);
     if (!SQL_SUCCEEDED(result)) {
         parameters_.pop_back();
         Check(result, SQL_HANDLE_STMT, handle_, "Binding a parameter");
@@ -81,7 +83,7 @@ std::size_t Statement::AddIntegerParameter() {
     return position;
 }
 
-void Statement::SetParameter(std::size_t position, std::int32_t value) {
+void Statement::SetParameter(std::size_t position, std::int64_t value) {
     if (position < 1 || position > parameters_.size()) {
         throw RunFailure(kInvalidArgument, "No parameter at position " + std::to_string(position));
     }

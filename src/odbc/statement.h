@@ -1,6 +1,6 @@
 #pragma once
 // One statement on an open connection: direct queries, or a prepared
-// statement with 32-bit integer parameters bound by position (the order of
+// statement with 64-bit integer parameters bound by position (the order of
 // the placeholders). Values are read as text.
 
 #include <sql.h>
@@ -27,10 +27,10 @@ public:
     bool ExecuteDirect(const std::string& sql);
 
     void Prepare(const std::string& sql);
-    // Binds the next placeholder as an input SQL_INTEGER parameter, 0 until
+    // Binds the next placeholder as an input SQL_BIGINT parameter, 0 until
     // set; returns its position (the first is 1).
-    std::size_t AddIntegerParameter();
-    void SetParameter(std::size_t position, std::int32_t value);
+    std::size_t AddBigIntParameter();
+    void SetParameter(std::size_t position, std::int64_t value);
     // Runs the prepared statement. False when no row matched (SQL_NO_DATA),
     // which is not a failure.
     bool Execute();
@@ -51,14 +51,33 @@ public:
     std::optional<std::string> Text(int column);
     void CloseCursor();
 
+    // Binds the next placeholder as an input parameter of `sqlType` given
+    // as text (SQL_C_CHAR), which the driver converts: NULL until set.
+    // Text parameters follow the integer ones, if any; returns its position.
+    std::size_t AddTextParameter(int sqlType, std::size_t columnSize, int decimalDigits);
+    // Nothing sets NULL. The text is copied; it must be in the locale's
+    // character set, numbers and times in their ODBC forms ("-1.5",
+    // "2026-11-08 00:00:00").
+    void SetTextParameter(std::size_t position, const std::optional<std::string>& value);
+
     SQLHSTMT Handle() const { return handle_; }
 
 private:
     struct IntegerParameter {
-        SQLINTEGER value = 0;
+        SQLBIGINT value = 0;
         SQLLEN indicator = 0;
     };
 
+    struct TextParameter {
+        std::size_t position = 0;
+        int sqlType = 0;
+        std::size_t columnSize = 0;
+        int decimalDigits = 0;
+        std::string value;
+        SQLLEN indicator = SQL_NULL_DATA;
+    };
+
+    void BindText(TextParameter& parameter);
     bool Succeeded(SQLRETURN result, const char* context);
     void Free() noexcept;
 
@@ -67,6 +86,7 @@ private:
     // The driver keeps the address of each bound value: a deque never moves
     // its elements, neither when it grows nor when the statement moves.
     std::deque<IntegerParameter> parameters_;
+    std::deque<TextParameter> textParameters_;
 };
 
 }  // namespace sorvane::odbc

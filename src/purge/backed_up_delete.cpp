@@ -1,6 +1,7 @@
 #include "purge/backed_up_delete.h"
 
 #include "common/run_log.h"
+#include "purge/batch_transaction.h"
 #include "common/run_failure.h"
 
 namespace sorvane {
@@ -13,12 +14,12 @@ constexpr std::int16_t kBatchChangedEventId = 27;
 
 }  // namespace
 
-void DeleteBackedUpBatch(const odbc::Connection& connection, odbc::Statement& deleteBatch,
-                         const std::function<std::int64_t()>& exportBatch, const std::string& batchName,
-                         const RunLog& log) {
+BackedUpBatch DeleteBackedUpBatch(odbc::Connection& connection, odbc::Statement& deleteBatch,
+                                 const std::function<std::int64_t(int attempt)>& exportBatch,
+                                 const std::string& batchName, const RunLog& log) {
     std::int64_t deletedByUndoneAttempt = 0;
     for (int attempt = 1;; ++attempt) {
-        const std::int64_t exported = exportBatch();
+        const std::int64_t exported = exportBatch(attempt);
         // The rows the undone DELETE removed must be back; a table that
         // cannot undo a delete (no transactions) leaves them gone.
         if (exported < deletedByUndoneAttempt) {
@@ -28,12 +29,15 @@ void DeleteBackedUpBatch(const odbc::Connection& connection, odbc::Statement& de
                                                 " of them may be in no backup (does the table support "
                                                 "transactions?)");
         }
-        const std::int64_t deleted = deleteBatch.Execute() ? deleteBatch.RowCount() : 0;
-        if (deleted <= exported) {
-            connection.Commit();
-            return;
-        }
-        connection.Rollback();
+        std::int64_t deleted = 0;
+        {
+            BatchTransaction transaction(connection);
+            deleted = deleteBatch.Execute() ? deleteBatch.RowCount() : 0;
+            if (deleted <= exported) {
+                transaction.Commit();
+                return {exported, deleted};
+            }
+        }  // rolled back
         const std::string note = "Batch " + batchName + ": " + std::to_string(deleted - exported) +
                                  " rows came in after its export; its delete was undone";
         if (attempt == kBatchAttempts) {

@@ -17,13 +17,18 @@ class RunLog;
 // restored while the run goes on) would be deleted without being in the
 // backup. So `deleteBatch` (prepared on `connection`, which is in
 // transactions, its parameters set) runs in a transaction that is committed
-// only when it removed no more rows than `exportBatch` wrote; otherwise it is
-// rolled back, reported, and the batch exported again (the backup may then
-// hold some rows twice, never too few). Raises RunFailure kBatchChanged after
-// three such tries, and when a rolled-back delete left rows gone (a table
-// that cannot undo a delete).
-void DeleteBackedUpBatch(const odbc::Connection& connection, odbc::Statement& deleteBatch,
-                         const std::function<std::int64_t()>& exportBatch, const std::string& batchName,
-                         const RunLog& log);
+// only when it removed no more rows than `exportBatch` (given the number of
+// the attempt, from 1) wrote; otherwise it is rolled back, reported, and the
+// batch exported again (the backup may then hold some rows twice, never too
+// few). Gives the rows the committed attempt exported and deleted. Raises RunFailure
+// kBatchChanged after three such tries, and when a rolled-back delete left
+// rows gone (a table that cannot undo a delete).
+struct BackedUpBatch {
+    std::int64_t exported;
+    std::int64_t deleted;
+};
+BackedUpBatch DeleteBackedUpBatch(odbc::Connection& connection, odbc::Statement& deleteBatch,
+                                 const std::function<std::int64_t(int attempt)>& exportBatch,
+                                 const std::string& batchName, const RunLog& log);
 
 }  // namespace sorvane

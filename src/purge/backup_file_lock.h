@@ -15,6 +15,12 @@ enum class LockOutcome { Taken, HeldByOther, Failed };
 // descriptor is converted. `why` is set on failure.
 LockOutcome LockBackupFile(int descriptor, bool alone, std::string& why);
 
+// Opens the file `path` for reading only, to hold a lock on it while it is
+// read: its descriptor, or -1 with the system's error number in `error` and
+// its text in `why`.
+int OpenBackupFileForReading(const std::string& path, int& error, std::string& why);
+void CloseBackupFile(int descriptor);
+
 enum class MarkOutcome { Placed, AlreadyThere, NotPermitted, Failed };
 
 // Creates the file `path` holding `text`, never through a link and never

@@ -22,6 +22,17 @@ LockOutcome LockBackupFile(int descriptor, bool alone, std::string& why) {
     return LockOutcome::Taken;
 }
 
+int OpenBackupFileForReading(const std::string& path, int& error, std::string& why) {
+    const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (descriptor < 0) {
+        error = errno;
+        why = std::strerror(error);
+    }
+    return descriptor;
+}
+
+void CloseBackupFile(int descriptor) { ::close(descriptor); }
+
 MarkOutcome PlaceMarkFile(const std::string& path, const std::string& text, std::string& why) {
     const int descriptor =
         ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);

@@ -4,6 +4,7 @@
 // through the locking handle when the lock is shared. The lock is therefore
 // taken on one byte far beyond any data, which stands for the whole file.
 
+#include <fcntl.h>
 #include <io.h>
 #include <windows.h>
 
@@ -40,6 +41,27 @@ LockOutcome LockBackupFile(int descriptor, bool alone, std::string& why) {
     why = windows::ErrorText(error);
     return LockOutcome::Failed;
 }
+
+int OpenBackupFileForReading(const std::string& path, int& error, std::string& why) {
+    // Shared for reading and writing: a purge run appending to it goes on.
+    const HANDLE handle = CreateFileW(windows::WideFromUtf8(path).c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        error = static_cast<int>(GetLastError());
+        why = windows::ErrorText(static_cast<unsigned long>(error));
+        return -1;
+    }
+    const int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_RDONLY | _O_BINARY);
+    if (descriptor < 0) {
+        error = static_cast<int>(ERROR_TOO_MANY_OPEN_FILES);
+        why = windows::ErrorText(ERROR_TOO_MANY_OPEN_FILES);
+        CloseHandle(handle);
+    }
+    return descriptor;
+}
+
+void CloseBackupFile(int descriptor) { _close(descriptor); }
 
 MarkOutcome PlaceMarkFile(const std::string& path, const std::string& text, std::string& why) {
     const HANDLE handle = CreateFileW(windows::WideFromUtf8(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,

@@ -70,6 +70,7 @@ BackupFileWriter& BackupRun::FileFor(const PurgeSettings& settings, const RunClo
                           (overwrite ? "): it is not emptied and this run appends" : ")"));
     }
     if (overwrite) Lock(*file, false);
+    opened_.push_back(path);
     return *files_.emplace(path, std::move(file)).first->second;
 }
 

@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "purge/backup_file_writer.h"
 #include "purge/purge_settings.h"
@@ -40,8 +41,12 @@ public:
     // every file of this run that no other run of ours is still writing.
     void Finish();
 
+    // Every file this run has opened, in the order first opened.
+    const std::vector<std::string>& FilesOpened() const { return opened_; }
+
 private:
     std::optional<std::tm> overwriteDay_;
+    std::vector<std::string> opened_;
     std::map<std::string, std::unique_ptr<BackupFileWriter>> files_;
 };
 

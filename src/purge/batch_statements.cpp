@@ -1,6 +1,5 @@
 #include "purge/batch_statements.h"
 
-
 namespace sorvane {
 
 namespace {
@@ -17,16 +16,6 @@ std::string OrderClause(BatchScan scan) {
 }
 
 }  // namespace
-
-BatchScan BatchScanFor(const odbc::Connection& connection) {
-    const std::string dbms = connection.DbmsName();
-    if (dbms == "MariaDB" || dbms == "MySQL") return BatchScan::Descending;
-    return BatchScan::AnyOrder;
-}
-
-bool ReadsWhileDeleting(const odbc::Connection& connection) {
-    return connection.DbmsName() != "SQLite";
-}
 
 std::string BatchDeleteSql(const BatchTable& table, BatchScan scan) {
     return "DELETE" + OldRowsOfBatch(table) + OrderClause(scan);

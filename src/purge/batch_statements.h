@@ -6,23 +6,12 @@
 
 #include <string>
 
-#include "odbc/connection.h"
-
 namespace sorvane {
 
 // Whether a batch's statements walk its id range from the top, as the run
-// walks its batches. On InnoDB an ascending range scan ends by stepping over
-// the previous batch's just-deleted rows, which doubles the cost of a DELETE.
+// walks its batches: where the dialect orders a DELETE (see
+// odbc::Dialect::OrdersDelete), and always for the export.
 enum class BatchScan { AnyOrder, Descending };
-
-// Descending where the database accepts ORDER BY on a DELETE and gains by
-// it: MariaDB and MySQL. Asked once per run.
-BatchScan BatchScanFor(const odbc::Connection& connection);
-
-// Whether the export may read one batch while the run's own connection
-// deletes another. Not on SQLite: there a reader holds off the writer's
-// commit, and the waits cost more than running both at once saves.
-bool ReadsWhileDeleting(const odbc::Connection& connection);
 
 struct BatchTable {
     std::string tableName;   // checked SQL identifiers

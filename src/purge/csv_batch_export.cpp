@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "purge/batch_arithmetic.h"
+#include "purge/batch_walk.h"
 #include "purge/batch_statements.h"
 #include "purge/csv_field.h"
 #include "purge/field_text.h"
@@ -50,8 +50,8 @@ struct CsvBatchExport::PreparedQuery {
         : connection(connections) {
         statement.emplace(connection.Get());
         statement->Prepare(sql);
-        statement->AddIntegerParameter();  // the batch's top id
-        statement->AddIntegerParameter();  // the id below the batch
+        statement->AddBigIntParameter();  // the batch's top id
+        statement->AddBigIntParameter();  // the id below the batch
     }
     // The statement goes before its connection; a failed connection is
     // closed rather than kept.
@@ -65,7 +65,7 @@ struct CsvBatchExport::PreparedQuery {
     bool failed = false;
 };
 
-odbc::Statement& CsvBatchExport::RunQuery(std::int32_t batchTop, std::int32_t lowerBound) {
+odbc::Statement& CsvBatchExport::RunQuery(std::int64_t batchTop, std::int64_t lowerBound) {
     for (bool retried = false;; retried = true) {
         const bool firstUse = !query_;
         try {
@@ -82,18 +82,18 @@ odbc::Statement& CsvBatchExport::RunQuery(std::int32_t batchTop, std::int32_t lo
             // the batch has been written yet, so after a lost connection, or
             // any failure on a connection's first query, it is tried once
             // more on a new connection.
+            const bool lost = query_ && query_->connection.Get().SqlDialect().IsConnectionLost(failure);
             if (query_) query_->failed = true;
             query_.reset();
-            if (retried || !(firstUse || odbc::IsConnectionLost(failure))) throw;
+            if (retried || !(firstUse || lost)) throw;
             log_.WriteDebugLog("Export query failed, connecting again: " + failure.Description());
         }
     }
 }
 
-std::int64_t CsvBatchExport::ExportBatch(std::int32_t batchTop, std::int32_t batchWidth) {
+std::int64_t CsvBatchExport::ExportBatch(const Batch& batch) {
     const PurgeSettings& settings = settings_;
-    const std::int32_t lowerBound = BatchLowerBound(batchTop, batchWidth);
-    odbc::Statement& query = RunQuery(batchTop, lowerBound);
+    odbc::Statement& query = RunQuery(batch.top, batch.lowerBound);
 
     odbc::BoundRowReader reader(query);
     const int columns = reader.ColumnCount();

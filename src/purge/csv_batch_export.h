@@ -5,8 +5,10 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "purge/backup_run.h"
+#include "purge/batch_walk.h"
 #include "odbc/connection_pool.h"
 #include "odbc/statement.h"
 #include "purge/purge_host.h"
@@ -31,24 +33,27 @@ public:
     CsvBatchExport(const CsvBatchExport&) = delete;
     CsvBatchExport& operator=(const CsvBatchExport&) = delete;
 
-    // Writes every row with batchTop - batchWidth < id <= batchTop whose time
+    // Writes every row of the batch (lowerBound < id <= top) whose time
     // column lies on or before the cut-off to the backup file, one CSV line
     // per row, highest id first, and gives the number of rows written. When
     // it returns, the rows are on stable storage; a batch without rows opens
     // no file. Raises RunFailure on any failure (the connection, the query, a
     // file that cannot be opened, written or flushed); whole lines already
     // written stay in the file, a line cut short by the failure does not.
-    std::int64_t ExportBatch(std::int32_t batchTop, std::int32_t batchWidth);
+    std::int64_t ExportBatch(const Batch& batch);
 
     // The run got through all its batches (see BackupRun::Finish).
     void Finish() { backupRun_.Finish(); }
+
+    // The backup files written to so far, in the order first opened.
+    const std::vector<std::string>& FilesOpened() const { return backupRun_.FilesOpened(); }
 
 private:
     struct PreparedQuery;
 
     // The query run for one batch, on a new connection once more when the
     // kept one turns out lost.
-    odbc::Statement& RunQuery(std::int32_t batchTop, std::int32_t lowerBound);
+    odbc::Statement& RunQuery(std::int64_t batchTop, std::int64_t lowerBound);
 
     const PurgeSettings& settings_;
     std::string cutOffLiteral_;

@@ -7,8 +7,24 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace sorvane {
+
+// What a run has done so far, in real rows rather than id slots.
+struct RunTally {
+    // Batches walked, those passed over as empty included, of all the
+    // batches of the id range.
+    std::int64_t batchesDone = 0;
+    std::int64_t batchesTotal = 0;
+    std::int64_t rowsDeleted = 0;
+    // Lines written to the backup: a batch exported again after an undone
+    // delete counts its rows each time they were written.
+    std::int64_t rowsBackedUp = 0;
+    // The backup files written to, in the order first opened; filled at the
+    // end of the run.
+    std::vector<std::string> backupFiles;
+};
 
 class PurgeHost {
 public:
@@ -34,6 +50,9 @@ public:
     // batches done so far.
     virtual void BatchDone(std::int64_t /*batchCounter*/) {}
 
+    // The run's figures after each batch (just after BatchDone).
+    virtual void BatchTallied(const RunTally& /*tally*/) {}
+
     // The last batch is done. The run's summary debug line comes next.
     virtual void BatchesDone() {}
 
@@ -41,6 +60,10 @@ public:
     // deleted rows (rather than only backing them up).
     virtual void RunFinished(std::int64_t /*batchCounter*/, const std::string& /*elapsed*/,
                              bool /*deleted*/) {}
+
+    // The run's final figures, backup files included; right after its
+    // summary debug line and before RunFinished.
+    virtual void RunTallied(const RunTally& /*tally*/) {}
 
     // The signal that asked the run to stop, or 0. Looked at before every
     // batch: a run stops between two batches, never between a batch's export

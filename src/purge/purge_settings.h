@@ -24,7 +24,7 @@ struct PurgeSettings {
     std::string tableName = "SystemEvents";
     std::string userName;
     std::string password;
-    std::int16_t recordsPerTrip = 10;
+    std::int32_t recordsPerTrip = 10;  // the batch width, 1 or more
     std::string timeColumn = "ReceivedAt";
     std::string separator = ",";
     std::string escapeText = "\"";

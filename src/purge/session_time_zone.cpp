@@ -64,16 +64,6 @@ std::string UtcOffsetText(long seconds) {
     return text;
 }
 
-// The statement that sets the session's zone, by name or as an offset.
-std::string SetZoneSql(const std::string& dbms, const std::string& zone, bool isOffset) {
-    if (dbms == "PostgreSQL") {
-        // A bare '+09:00' would be read with the POSIX sign (west positive).
-        return isOffset ? "SET TIME ZONE INTERVAL '" + zone + "' HOUR TO MINUTE"
-                        : "SET TIME ZONE '" + zone + "'";
-    }
-    return "SET time_zone = '" + zone + "'";
-}
-
 // Local time minus UTC at `moment`, from the two broken-down times (struct tm
 // has no offset field on every platform). They are at most a day apart.
 long UtcOffsetAt(std::time_t moment) {
@@ -98,18 +88,18 @@ ClientTimeZone FindClientTimeZone(std::time_t cutOff) {
 }
 
 void SetSessionTimeZone(const odbc::Connection& connection, const ClientTimeZone& zone) {
-    const std::string dbms = connection.DbmsName();
-    if (dbms != "PostgreSQL" && dbms != "MariaDB" && dbms != "MySQL") return;
+    const odbc::Dialect& dialect = connection.SqlDialect();
+    if (!dialect.HasSessionTimeZone()) return;
     if (!zone.name.empty()) {
         try {
-            odbc::Statement(connection).ExecuteDirect(SetZoneSql(dbms, zone.name, false));
+            odbc::Statement(connection).ExecuteDirect(dialect.SetTimeZoneSql(zone.name, false));
             return;
         } catch (const RunFailure&) {
             // MariaDB knows zone names only when its zone tables are loaded.
         }
     }
     try {
-        odbc::Statement(connection).ExecuteDirect(SetZoneSql(dbms, zone.utcOffset, true));
+        odbc::Statement(connection).ExecuteDirect(dialect.SetTimeZoneSql(zone.utcOffset, true));
     } catch (const RunFailure& failure) {
         // Going on in the server's zone could delete rows younger than the
         // cut-off (MariaDB takes offsets up to +13:00 only).

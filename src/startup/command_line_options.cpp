@@ -60,12 +60,21 @@ std::optional<ValueProblem> ProblemWithValue(const OptionEntry& option, const st
         if (!ReadsAsNumber(value)) return ValueProblem{valueOf + " must be a number", true};
         if (!WholeNumber16(value)) return ValueProblem{valueOf + " must lie between -32768 and 32767", false};
         return std::nullopt;
+    case OptionValueKind::WholeNumber32:
+        if (!ReadsAsNumber(value)) return ValueProblem{valueOf + " must be a number", true};
+        if (!WholeNumber32(value)) {
+            return ValueProblem{valueOf + " must lie between -2147483648 and 2147483647", false};
+        }
+        return std::nullopt;
     case OptionValueKind::Boolean:
         if (Boolean16(value)) return std::nullopt;
         return ValueProblem{valueOf + " must be true, false or a number", false};
     case OptionValueKind::Number:
         if (ReadsAsNumber(value)) return std::nullopt;
         return ValueProblem{valueOf + " must be a number (1 is on)", false};
+    case OptionValueKind::FileName:
+        if (!value.empty()) return std::nullopt;
+        return ValueProblem{valueOf + " must name a file, as in " + std::string(option.name) + "=FILE", false};
     case OptionValueKind::TimeColumn:
         if (value == "ReceivedAt" || value == "DeviceReportedTime") return std::nullopt;
         return ValueProblem{valueOf + " must be ReceivedAt or DeviceReportedTime, in that letter case", true};
@@ -159,7 +168,8 @@ void ReadCommandLineOptions(const std::vector<std::string>& arguments, PurgeSett
                             const ShowManualPage& showManualPage) {
     const CommandLineReading reading = ReadCommandLine(arguments);
     if (reading.refusal) throw RunFailure(kInvalidArgument, reading.refusal->message);
-    OptionTarget target{settings, log, showManualPage};
+    LongOptions longOptions;
+    OptionTarget target{settings, longOptions, log, showManualPage};
     ApplyOptions(reading.uses, target);
 }
 

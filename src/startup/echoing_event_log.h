@@ -12,13 +12,15 @@
 #include <vector>
 
 #include "common/run_log.h"
+#include "startup/status_line.h"
 
 namespace sorvane {
 
 class EchoingEventLog : public EventLogSink {
 public:
-    // Both must outlive this sink.
-    EchoingEventLog(EventLogSink& eventLog, std::ostream& echo) : eventLog_(eventLog), echo_(echo) {}
+    // All must outlive this sink; `statusLine`, if given, is shown on `echo`.
+    EchoingEventLog(EventLogSink& eventLog, std::ostream& echo, StatusLine* statusLine = nullptr)
+        : eventLog_(eventLog), echo_(echo), statusLine_(statusLine) {}
 
     bool Write(std::int32_t eventType, const std::string& message, std::int16_t eventId,
                std::int16_t category) override;
@@ -29,6 +31,7 @@ public:
 private:
     EventLogSink& eventLog_;
     std::ostream& echo_;
+    StatusLine* statusLine_;
     std::vector<std::string> heldWarnings_;
 };
 

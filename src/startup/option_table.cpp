@@ -10,7 +10,7 @@ namespace {
 
 // The values reaching these setters passed their kind's check.
 void SetDays(OptionTarget& t, const std::string& v) { t.settings.days = *WholeNumber16(v); }
-void SetRecordsPerTrip(OptionTarget& t, const std::string& v) { t.settings.recordsPerTrip = *WholeNumber16(v); }
+void SetRecordsPerTrip(OptionTarget& t, const std::string& v) { t.settings.recordsPerTrip = *WholeNumber32(v); }
 void ShowManual(OptionTarget& t, const std::string&) { if (t.showManualPage) t.showManualPage(); }
 void SetDsn(OptionTarget& t, const std::string& v) { t.settings.dsn = v; }
 void SetTable(OptionTarget& t, const std::string& v) { t.settings.tableName = v; }
@@ -28,6 +28,9 @@ void SetIncludeDate(OptionTarget& t, const std::string& v) { t.settings.includeD
 void SetOverwrite(OptionTarget& t, const std::string& v) { t.settings.overwrite = v; }
 void SetTimeColumn(OptionTarget& t, const std::string& v) { t.settings.timeColumn = v; }
 void EnableDebug(OptionTarget& t, const std::string&) { t.log.EnableDebug(); }
+void SetDryRun(OptionTarget& t, const std::string&) { t.longOptions.dryRun = true; }
+void SetProgress(OptionTarget& t, const std::string&) { t.longOptions.progress = true; }
+void SetRestoreFile(OptionTarget& t, const std::string& v) { t.longOptions.restoreFile = v; }
 // Answered by the program's entry point before any option is read.
 void AnsweredAtStart(OptionTarget&, const std::string&) {}
 
@@ -52,11 +55,14 @@ constexpr std::array kOptions{
     OptionEntry{"-filepath", Text, SetFilePath},
     OptionEntry{"-includedate", Number, SetIncludeDate},
     OptionEntry{"-overwrite", Number, SetOverwrite},
-    OptionEntry{"-delrecpertrip", WholeNumber, SetRecordsPerTrip, "The Value for delrecpertrip must be numeric!"},
+    OptionEntry{"-delrecpertrip", WholeNumber32, SetRecordsPerTrip, "The Value for delrecpertrip must be numeric!"},
     OptionEntry{"-timecol", TimeColumn, SetTimeColumn,
                "-timecol must have one of the following Options: ReceivedAt/DeviceReportedTime !"},
     OptionEntry{"-debug", None, EnableDebug},
     OptionEntry{"--version", None, AnsweredAtStart},
+    OptionEntry{"--dry-run", None, SetDryRun},
+    OptionEntry{"--progress", None, SetProgress},
+    OptionEntry{"--restore", FileName, SetRestoreFile},
 };
 
 }  // namespace

@@ -9,6 +9,7 @@
 
 #include "common/run_log.h"
 #include "purge/purge_settings.h"
+#include "startup/long_options.h"
 
 namespace sorvane {
 
@@ -18,6 +19,7 @@ using ShowManualPage = std::function<void()>;
 // What the options of one run set.
 struct OptionTarget {
     PurgeSettings& settings;
+    LongOptions& longOptions;
     RunLog& log;
     const ShowManualPage& showManualPage;
 };
@@ -27,9 +29,11 @@ enum class OptionValueKind {
     Text,         // any text, the empty text included
     Secret,       // any text after any one separator character (-pass); never shown
     WholeNumber,  // a number, cut down to a whole number of 16 bits
+    WholeNumber32,  // a number, cut down to a whole number of 32 bits
     Boolean,      // true or false in any letter case, or a number
     Number,       // a number, kept as typed (-includedate, -overwrite)
     TimeColumn,   // ReceivedAt or DeviceReportedTime, in that letter case
+    FileName,     // any text but the empty one
 };
 
 struct OptionEntry {

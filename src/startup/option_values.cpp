@@ -28,13 +28,25 @@ std::optional<double> Number(const std::string& text) {
 
 bool ReadsAsNumber(const std::string& text) { return Number(text).has_value(); }
 
-std::optional<std::int16_t> WholeNumber16(const std::string& text) {
+std::optional<std::int64_t> WholeNumberWithin(const std::string& text, std::int64_t lowest, std::int64_t highest) {
     const std::optional<double> number = Number(text);
     if (!number) return std::nullopt;
     const double whole = std::floor(*number);
     // Written so that an infinite reading also counts as out of range.
-    if (!(whole >= -32768.0 && whole <= 32767.0)) return std::nullopt;
-    return static_cast<std::int16_t>(whole);
+    if (!(whole >= static_cast<double>(lowest) && whole <= static_cast<double>(highest))) return std::nullopt;
+    return static_cast<std::int64_t>(whole);
+}
+
+std::optional<std::int16_t> WholeNumber16(const std::string& text) {
+    const std::optional<std::int64_t> whole = WholeNumberWithin(text, -32768, 32767);
+    if (!whole) return std::nullopt;
+    return static_cast<std::int16_t>(*whole);
+}
+
+std::optional<std::int32_t> WholeNumber32(const std::string& text) {
+    const std::optional<std::int64_t> whole = WholeNumberWithin(text, -2147483648LL, 2147483647LL);
+    if (!whole) return std::nullopt;
+    return static_cast<std::int32_t>(*whole);
 }
 
 std::optional<Bool16> Boolean16(const std::string& text) {

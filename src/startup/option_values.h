@@ -4,6 +4,7 @@
 // as a whole before anything runs.
 
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <string>
 
@@ -18,6 +19,8 @@ bool ReadsAsNumber(const std::string& text);
 // The largest whole number not above the text's number (7.9 gives 7, -2.5
 // gives -3), when the text reads as a number and that fits -32768..32767.
 std::optional<std::int16_t> WholeNumber16(const std::string& text);
+// The same for -2147483648..2147483647 (the batch width).
+std::optional<std::int32_t> WholeNumber32(const std::string& text);
 
 // true/false in any letter case, or any number (0 is false); no result for
 // anything else, the empty text included.

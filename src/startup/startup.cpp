@@ -1,9 +1,13 @@
 #include "startup/startup.h"
 
 #include <exception>
+#include <iostream>
 
 #include "common/run_failure.h"
+#include "purge/dry_run.h"
+#include "purge/dry_run_report.h"
 #include "startup/command_line_options.h"
+#include "startup/long_options.h"
 #include "startup/process_signals.h"
 #include "common/run_log.h"
 
@@ -50,6 +54,15 @@ int ReportRefusal(const Refusal& refusal, RunLog& log) {
     return kExitRefused;
 }
 
+int RunRestoreCommand(const RestoreRequest& request, CommandLineHost& host, const RunLog& log,
+                      const StartupServices& services) {
+    if (!services.runRestore) throw RunFailure(kInvalidArgument, "No restore is available");
+    const StopSignals stopSignals(host.Stop());
+    const RestoreReport report = services.runRestore(request, host, log);
+    if (services.output) *services.output << "sorvane: restore of " << RestoreSummary(request, report) << std::endl;
+    return report.stopped ? kExitStoppedBySignal + host.StopSignal() : kExitPurgeEnded;
+}
+
 int RunCommandLine(const std::vector<std::string>& arguments, ManualPageSink& manual, CommandLineHost& host,
                    RunLog& log, const StartupServices& services) {
     const CommandLineReading reading = ReadCommandLine(arguments);
@@ -58,7 +71,8 @@ int RunCommandLine(const std::vector<std::string>& arguments, ManualPageSink& ma
     PurgeSettings settings;
     settings.commandLineMode = 1;
     const ShowManualPage showManualPage = [&] { ShowManualPageIn(manual, services.loadManualPage); };
-    OptionTarget target{settings, log, showManualPage};
+    LongOptions longOptions;
+    OptionTarget target{settings, longOptions, log, showManualPage};
     ApplyOptions(reading.uses, target, [&] { manual.Yield(); });
 
     if (settings.dsn.empty()) {
@@ -67,8 +81,18 @@ int RunCommandLine(const std::vector<std::string>& arguments, ManualPageSink& ma
         return kExitDsnMissing;
     }
 
+    if (longOptions.restoreFile) {
+        return RunRestoreCommand({settings, *longOptions.restoreFile, longOptions.dryRun}, host, log, services);
+    }
+
     log.WriteDebugLog("ConSorvane was started successfully");
+    if (longOptions.dryRun) {
+        if (!services.dryRun) throw RunFailure(kInvalidArgument, "No dry run is available");
+        std::cout << services.dryRun(settings, log) << std::flush;
+        return kExitPurgeEnded;
+    }
     if (!services.runPurge) throw RunFailure(kInvalidArgument, "No purge run is available");
+    host.StartRun(settings, log, longOptions.progress);
     const StopSignals stopSignals(host.Stop());
     if (services.runPurge(settings, host, log) == PurgeOutcome::Stopped) {
         return kExitStoppedBySignal + host.StopSignal();
@@ -77,6 +101,10 @@ int RunCommandLine(const std::vector<std::string>& arguments, ManualPageSink& ma
 }
 
 }  // namespace
+
+std::string DryRunReport(const PurgeSettings& settings, const RunLog& log) {
+    return FormatDryRunReport(DryRun(settings, log));
+}
 
 int RunStartup(const std::vector<std::string>& arguments, ManualPageSink& manual, CommandLineHost& host,
                RunLog& log, const StartupServices& services) {

@@ -2,6 +2,7 @@
 // A command-line run from its arguments to its exit status.
 
 #include <functional>
+#include <iostream>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,7 @@
 #include "startup/command_line_host.h"
 #include "purge/purge_settings.h"
 #include "purge/run_purge.h"
+#include "restore/run_restore.h"
 #include "common/manual_page.h"
 #include "common/manual_page_sink.h"
 
@@ -32,25 +34,27 @@ constexpr int kExitRefused = 2;
 constexpr int kExitStoppedBySignal = 128;
 
 using PurgeRunner = std::function<PurgeOutcome(const PurgeSettings&, PurgeHost&, const RunLog&)>;
+// A dry run of the settings, giving the report that --dry-run prints.
+using DryRunner = std::function<std::string(const PurgeSettings&, const RunLog&)>;
+std::string DryRunReport(const PurgeSettings& settings, const RunLog& log);
+using RestoreRunner = std::function<RestoreReport(const RestoreRequest&, PurgeHost&, const RunLog&)>;
 
 // What a command-line run calls outside start-up; replaceable in tests.
 struct StartupServices {
     PurgeRunner runPurge = RunPurge;
+    DryRunner dryRun = DryRunReport;
     ManualPageLoader loadManualPage = LoadManualPage;
+    RestoreRunner runRestore = RunRestore;
+    std::ostream* output = &std::cout;  // where a restore says what it did
 };
 
-// `arguments` are the program's, without its name, as the system handed them
-// over (see command_line_options.h). A refused command line is reported as
-// one line to the event log (error, ID 26, category 26), and to the debug
-// log when -debug is among the arguments; nothing else happens. Otherwise
-// reads the options, then runs the purge when -dsn was given, or reports the
-// missing -dsn to the event log and the debug log. Every failure is caught
 // here, written to the event log (type 1, ID 26, category 26) and the debug
 // log, and ends the run. When no purge ended the program (statuses 1 and 2),
 // manual.WaitUntilClosed() lets a shown manual page keep the program alive.
 // `log` is the run's: -debug turns its debug log on. While the purge runs,
 // SIGINT, SIGTERM and SIGHUP ask it through `host` to stop between two
-// batches.
+// batches; `host` shows its figures when its line is a terminal or with
+// --progress.
 int RunStartup(const std::vector<std::string>& arguments, ManualPageSink& manual, CommandLineHost& host,
                RunLog& log, const StartupServices& services = {});
 

@@ -160,7 +160,7 @@ TEST_F(RunCommands, FailuresAreShownAndClearTheStatusLine) {
     const std::tuple<const char*, const char*, QString, QString, const char*> cases[] = {
         // Days, records per trip, table (empty: the test's), message (empty: the driver's, naming the table), DSN
         {"", "40000", "", numbersOnly, nullptr},  // Days is read first
-        {"7", "40000", "", "Overflow", nullptr},
+        {"7", "2147483648", "", "Overflow", nullptr},
         {"7", "0", "", "", nullptr},
         {"7", "10", "NoSuchTable", "", nullptr},
         {"7", "10", "", "No data source name (DSN) is given: nothing to connect to", ""}};

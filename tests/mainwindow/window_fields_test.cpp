@@ -108,7 +108,7 @@ TEST(ReadSettingsFromFields, TakesEveryFieldAsItStands) {
     c.Combo1->setCurrentIndex(1);
     c.CheckOverWriteFile->setChecked(true);
     const std::pair<QLineEdit*, const char*> texts[] = {
-        {c.txtTage, "30"}, {c.txtDelRecPerTrip, " 2.5 "}, {c.txtTabelle, " Log Table "}, {c.txtDSN, ""},
+        {c.txtTage, "30"}, {c.txtDelRecPerTrip, " 1000000.5 "}, {c.txtTabelle, " Log Table "}, {c.txtDSN, ""},
         {c.txtBenutzer, "jürgen"}, {c.txtPass, "pa;ss"}, {c.txtSeparateWith, ""}, {c.txtEscapeWith, "'"},
         {c.txtFilename, "old rows"}, {c.txtFileExtension, ".txt"}, {c.txtFilePath, "/tmp/archive"}};
     for (const auto& [field, text] : texts) field->setText(QString::fromUtf8(text));
@@ -119,7 +119,7 @@ TEST(ReadSettingsFromFields, TakesEveryFieldAsItStands) {
                                         "/tmp/archive", "DeviceReportedTime"}));
     EXPECT_EQ((std::vector<int>{s.days, s.recordsPerTrip, s.deleteRows, s.backupRows, s.commandLineMode,
                                 std::get<int>(s.overwrite), std::get<int>(s.includeDate)}),
-              (std::vector<int>{30, 2, kFalse16, kTrue16, 0, 1, 0}));
+              (std::vector<int>{30, 1000000, kFalse16, kTrue16, 0, 1, 0}));
 }
 
 }  // namespace

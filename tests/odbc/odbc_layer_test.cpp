@@ -1,6 +1,7 @@
-// The ODBC layer on SQLite: handles that moved keep working, parameters go by
-// position, and a driver failure carries its SQLSTATE as data and every
-// diagnostic record on one line.
+// The ODBC layer on SQLite: handles that moved keep working, 64-bit parameters
+// go by position, and a driver failure carries its SQLSTATE as data and every
+// diagnostic record on one line; and what each database system's dialect
+// makes of a failure.
 
 #include <gtest/gtest.h>
 
@@ -8,7 +9,7 @@
 #include <vector>
 
 #include "purge/connection_text.h"
-#include "odbc/diagnostics.h"
+#include "odbc/dialect.h"
 #include "odbc/statement.h"
 #include "support/odbc_test_env.h"
 
@@ -21,14 +22,14 @@ TEST(OdbcLayer, MovedHandlesKeepTheirParametersAndFailuresCarryTheirSqlState) {
     const odbc::Connection connection(std::move(opened));
     odbc::Statement prepared(connection);
     prepared.Prepare("SELECT ?, ?");
-    const std::size_t first = prepared.AddIntegerParameter();
-    const std::size_t second = prepared.AddIntegerParameter();
+    const std::size_t first = prepared.AddBigIntParameter();
+    const std::size_t second = prepared.AddBigIntParameter();
     odbc::Statement statement(connection);
     statement = std::move(prepared);
     statement.SetParameter(second, 7);
-    statement.SetParameter(first, -2147483647 - 1);
+    statement.SetParameter(first, -9223372036854775807LL - 1);
     ASSERT_TRUE(statement.Execute() && statement.Fetch());
-    EXPECT_EQ(statement.Text(0), "-2147483648");
+    EXPECT_EQ(statement.Text(0), "-9223372036854775808");
     EXPECT_EQ(statement.Text(1), "7");
     EXPECT_EQ(&statement.ParentConnection(), &connection);
 
@@ -39,7 +40,27 @@ TEST(OdbcLayer, MovedHandlesKeepTheirParametersAndFailuresCarryTheirSqlState) {
     } catch (const odbc::DriverFailure& failure) {  // a lost connection's SQLSTATE: connection_pooling_test
         EXPECT_TRUE(failure.SqlState().size() == 5 && failure.Description().starts_with("[" + failure.SqlState() + "] "))
             << failure.Description();
-        EXPECT_FALSE(odbc::IsConnectionLost(failure)) << failure.Description();
+        EXPECT_FALSE(connection.SqlDialect().IsConnectionLost(failure)) << failure.Description();
+    }
+}
+
+TEST(OdbcDialect, TellsLostConnectionsAndTransactionConflictsApartPerSystem) {
+    const std::tuple<const char*, const char*, long, bool, bool> cases[] = {
+        // DBMS name, SQLSTATE, native error, connection lost, transaction conflict
+        {"MariaDB", "08S01", 2013, true, false}, {"MariaDB", "HY000", 2006, true, false},
+        {"MariaDB", "HY000", 5014, true, false}, {"MySQL", "40001", 1213, false, true},
+        {"MariaDB", "HY000", 1213, false, true}, {"MariaDB", "HY000", 1205, false, true},
+        {"MariaDB", "42S02", 1146, false, false}, {"PostgreSQL", "57P01", 7, true, false},
+        {"PostgreSQL", "40P01", 7, false, true}, {"PostgreSQL", "40001", 7, false, true},
+        {"PostgreSQL", "HY000", 2006, false, false}, {"PostgreSQL", "HY000", 1213, false, false},
+        {"SQLite", "HY000", 5, false, false}, {"SQLite", "57P01", 0, false, false}, {"Oracle", "08001", 0, true, false},
+    };
+    for (const auto& [dbms, state, native, lost, conflict] : cases) {
+        SCOPED_TRACE(::testing::Message() << dbms << " " << state << " " << native);
+        const odbc::Dialect dialect = odbc::Dialect::ForDbmsName(dbms);
+        const odbc::DriverFailure failure(native, state, "");
+        EXPECT_EQ(dialect.IsConnectionLost(failure), lost);
+        EXPECT_EQ(dialect.IsTransactionConflict(failure), conflict);
     }
 }
 

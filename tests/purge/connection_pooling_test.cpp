@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <filesystem>
 #include <optional>
 #include <set>
 #include <thread>
@@ -39,6 +38,14 @@ protected:
         source_ = *source;
         if (source_.dbms == "SQLite") GTEST_SKIP() << "a file database has no server session";
         postgres_ = source_.dbms == "PostgreSQL";
+        table_ = test::UniqueTableName("Pooled");
+        test::CreateLogTable(source_, table_);
+        test::InsertLogRows(source_, table_, test::LogRowsAt(1, 30, "2026-11-01 10:00:00"));
+        settings_ = test::SettingsFor(source_, table_, dir_.Path().string());
+        settings_.days = 7;
+    }
+    void TearDown() override {
+        if (!table_.empty()) test::DropTable(source_, table_);
     }
     std::string Text() const { return BuildConnectionText(source_.dsn, source_.userName, source_.password); }
     // The server's own number for the session behind a connection.
@@ -70,44 +77,43 @@ protected:
 
     test::TestDataSource source_;
     bool postgres_ = false;
+    std::string table_;
+    test::TempDir dir_;
+    PurgeSettings settings_;
+    PurgeHost host_;
+    RunLog log_;
 };
 
-TEST_P(ConnectionPoolingTest, ConnectionsShareASessionOutliveItAndARunLogsInTwiceLeavingNoneOpen) {
-    const std::string table = test::UniqueTableName("Pooled");
-    test::CreateLogTable(source_, table);
-    test::InsertLogRows(source_, table, test::LogRowsAt(1, 30, "2026-11-01 10:00:00"));
-    test::TempDir dir;
-    PurgeSettings settings = test::SettingsFor(source_, table, dir.Path().string());
-    const std::string backup = (dir.Path() / "BackupFile.csv").string();
-    const odbc::Connection observer(Text());
-    PurgeHost host;
-    RunLog log;
-
+TEST_P(ConnectionPoolingTest, ConnectionsOpenedInTurnShareOneSession) {
     odbc::ConnectionPool pool(Text());
-    std::set<std::string> sessions;  // connections opened in turn share one server session
+    std::set<std::string> sessions;
     for (int batch = 0; batch < 3; ++batch) sessions.insert(SessionOf(odbc::PooledConnection(pool).Get()));
-    ASSERT_EQ(sessions.size(), 1u);
-    EndSession(observer, *sessions.begin());
-    // An export on the kept connection that died still succeeds: ids 1..5.
-    CsvBatchExport(settings, "{ts '2026-11-30 00:00:00'}", pool, host, log, SystemRunClock()).ExportBatch(5, 10);
-    EXPECT_EQ(test::ReadCsvWithPython(backup).size(), 5u);
-    std::filesystem::remove(backup);
+    EXPECT_EQ(sessions.size(), 1u);
+}
 
+TEST_P(ConnectionPoolingTest, AnExportOnAKeptConnectionThatDiedStillSucceeds) {
+    odbc::ConnectionPool pool(Text());
+    const std::string session = SessionOf(odbc::PooledConnection(pool).Get());
+    EndSession(odbc::Connection(Text()), session);
+    CsvBatchExport(settings_, "{ts '2026-11-30 00:00:00'}", pool, host_, log_, SystemRunClock()).ExportBatch({5, -5});
+    EXPECT_EQ(test::ReadCsvWithPython(dir_.Path() / "BackupFile.csv").size(), 5u);  // ids 1..5
+}
+
+TEST_P(ConnectionPoolingTest, ARunLogsInTwiceAndLeavesNoConnectionOpen) {
+    const odbc::Connection observer(Text());
     const auto loginsBefore = LoginsSoFar(observer);
     const std::string ours = postgres_
         ? "SELECT count(*) FROM pg_stat_activity WHERE usename = current_user"
         : "SELECT count(*) FROM information_schema.processlist WHERE user = substring_index(user(), '@', 1)";
     const std::string openBefore = Scalar(observer, ours);
-    settings.days = 7;
-    settings.recordsPerTrip = 1;  // 30 batches
-    settings.backupRows = kTrue16;
-    EXPECT_EQ(RunPurge(settings, host, log), PurgeOutcome::Finished);
-    EXPECT_EQ(test::ReadCsvWithPython(backup).size(), 30u);
+    settings_.recordsPerTrip = 1;  // 30 batches
+    settings_.backupRows = kTrue16;
+    EXPECT_EQ(RunPurge(settings_, host_, log_), PurgeOutcome::Finished);
+    EXPECT_EQ(test::ReadCsvWithPython(dir_.Path() / "BackupFile.csv").size(), 30u);
     if (loginsBefore) {
         EXPECT_EQ(*LoginsSoFar(observer) - *loginsBefore, 2);  // the run's and the export's
     }
     EXPECT_EQ(Scalar(observer, ours), openBefore);
-    test::DropTable(source_, table);
 }
 
 INSTANTIATE_TEST_SUITE_P(Dbms, ConnectionPoolingTest, ::testing::ValuesIn(test::TestDataSourceNames()),

@@ -123,15 +123,19 @@ protected:
         if (!table_.empty()) test::DropTable(source_, table_);
     }
 
-    // A fresh table holding `rows`, and no backup files yet.
-    void Seed(std::vector<test::LogRow> rows) {
+    // A fresh table holding `rows`, and no backup files yet; its id column
+    // of the given type where the database has one (SQLite's INTEGER holds
+    // 64 bits already).
+    void Seed(std::vector<test::LogRow> rows, const std::string& idType = "") {
         rows_ = std::move(rows);
         test::CreateLogTable(source_, table_);
+        if (!idType.empty() && source_.dbms == "MariaDB") test::RunSql(source_, "ALTER TABLE " + table_ + " MODIFY id " + idType + " NOT NULL");
+        if (!idType.empty() && source_.dbms == "PostgreSQL") test::RunSql(source_, "ALTER TABLE " + table_ + " ALTER COLUMN id TYPE " + idType);
         test::InsertLogRows(source_, table_, rows_);
         for (const auto& file : fs::directory_iterator(dir_.Path())) fs::remove(file.path());
     }
 
-    PurgeSettings Settings(std::int16_t width = 10, bool deleteRows = true, bool backupRows = true) const {
+    PurgeSettings Settings(std::int32_t width = 10, bool deleteRows = true, bool backupRows = true) const {
         PurgeSettings settings = test::SettingsFor(source_, table_, dir_.Path().string());
         settings.recordsPerTrip = width;
         settings.deleteRows = deleteRows ? kTrue16 : kFalse16;
@@ -151,16 +155,16 @@ protected:
         EXPECT_EQ(failure.Description().find_first_of("\r\n"), std::string::npos) << failure.Description();
     }
 
-    std::set<int> RemainingIds() const {
-        std::set<int> ids;
-        for (const auto& row : test::FetchRows(source_, "SELECT id FROM " + table_)) ids.insert(std::stoi(*row.at(0)));
+    std::set<std::int64_t> RemainingIds() const {
+        std::set<std::int64_t> ids;
+        for (const auto& row : test::FetchRows(source_, "SELECT id FROM " + table_)) ids.insert(std::stoll(*row.at(0)));
         return ids;
     }
 
     // The seeded ids in (above, atMost] whose time is on or before the cut-off (old) or after it.
-    std::set<int> Ids(bool old, const std::string& timeColumn = "ReceivedAt", int above = INT_MIN,
-                      int atMost = INT_MAX) const {
-        std::set<int> ids;
+    std::set<std::int64_t> Ids(bool old, const std::string& timeColumn = "ReceivedAt", std::int64_t above = INT64_MIN,
+                               std::int64_t atMost = INT64_MAX) const {
+        std::set<std::int64_t> ids;
         for (const auto& row : rows_) {
             const std::string& time = timeColumn == "ReceivedAt" ? row.receivedAt : row.deviceReportedTime;
             if ((time <= kCutOff) == old && row.id > above && row.id <= atMost) ids.insert(row.id);
@@ -168,16 +172,16 @@ protected:
         return ids;
     }
 
-    std::set<int> AllIds() const {
-        std::set<int> ids;
+    std::set<std::int64_t> AllIds() const {
+        std::set<std::int64_t> ids;
         for (const auto& row : rows_) ids.insert(row.id);
         return ids;
     }
 
     // The seeded rows with these ids as the backup must hold them, in id order.
-    CsvRows Expected(const std::set<int>& ids) const {
+    CsvRows Expected(const std::set<std::int64_t>& ids) const {
         CsvRows expected;
-        for (const int id : ids) {
+        for (const std::int64_t id : ids) {
             const test::LogRow& r = *std::find_if(rows_.begin(), rows_.end(), [id](const auto& row) { return row.id == id; });
             expected.push_back({std::to_string(r.id), BackupForm(r.receivedAt), BackupForm(r.deviceReportedTime),
                                 std::to_string(r.facility), std::to_string(r.priority), r.fromHost, r.sysLogTag,
@@ -204,53 +208,73 @@ protected:
     RunLog log_{systemLog_};
 };
 
-// Old rows up to two thousand million ids apart, young ones inside the
-// stretches between them and in the lowest batch.
-std::vector<test::LogRow> FarApartRows() {
-    std::vector<test::LogRow> rows;
-    for (const int id : {2, 3, 5000, 5001, 700000, 2000000000}) {
-        rows.push_back({id, "2026-11-01 10:00:00", "2026-11-01 10:00:00", 1, 2, "h", "t", "old " + std::to_string(id)});
-    }
-    for (const int id : {1, 4, 6000, 600000, 1999999999}) {
-        rows.push_back({id, "2026-12-01 10:00:00", "2026-11-01 10:00:00", 1, 2, "h", "t", "young"});
-    }
-    return rows;
-}
-
-// Rows far apart go as in a dense table, with the same figures.
-TEST_P(PurgeRunTest, LeavesTheYoungRowsAndBacksUpExactlyTheDeletedOnes) {
-    const std::tuple<bool, bool, std::int16_t, const char*, bool> modes[] = {
-        // delete, back up, records per trip, time column, far apart
-        {true, false, 10, "ReceivedAt", false}, {false, true, 10, "ReceivedAt", false},
-        {true, true, 1, "ReceivedAt", false},   {true, true, 10, "ReceivedAt", false},
-        {true, true, 1000, "ReceivedAt", false}, {false, false, 10, "ReceivedAt", false},
-        {true, true, 10, "DeviceReportedTime", false},
-        {true, true, 1, "ReceivedAt", true},     {true, true, 10, "ReceivedAt", true},
-        {true, false, 1000, "ReceivedAt", true}, {false, true, 7, "ReceivedAt", true},
+TEST_P(PurgeRunTest, EachModeLeavesTheYoungRowsAndBacksUpExactlyTheDeletedOnes) {
+    const std::tuple<bool, bool, std::int32_t, const char*> modes[] = {
+        // delete, back up, records per trip, time column
+        {true, false, 10, "ReceivedAt"}, {false, true, 10, "ReceivedAt"}, {true, true, 1, "ReceivedAt"},
+        {true, true, 10, "ReceivedAt"}, {true, true, 1000, "ReceivedAt"}, {false, false, 10, "ReceivedAt"},
+        {true, true, 10, "DeviceReportedTime"},
     };
-    for (const auto& [deleteRows, backupRows, width, timeColumn, farApart] : modes) {
-        SCOPED_TRACE(::testing::Message() << deleteRows << backupRows << " " << width << " " << timeColumn << farApart);
-        host_.oneThread = farApart;  // else as on the command line: the batch below exported meanwhile
-        Seed(farApart ? FarApartRows() : SeedRows());
-        host_.calls.clear();
-        // Batch by batch the far-apart rows would take hours; a run that walks the empty stretches is stopped.
-        int batches = 0;
-        host_.onProgress = [&](std::int64_t) {
-            if (farApart && ++batches > 40) throw RunFailure(1, "walked the empty stretches");
-        };
+    host_.oneThread = false;  // as on the command line: the batch below exported meanwhile
+    for (const auto& [deleteRows, backupRows, width, timeColumn] : modes) {
+        SCOPED_TRACE(::testing::Message() << deleteRows << backupRows << " " << width << " " << timeColumn);
+        Seed(SeedRows());
         PurgeSettings settings = Settings(width, deleteRows, backupRows);
         settings.timeColumn = timeColumn;
-        ASSERT_EQ(Run(settings), PurgeOutcome::Finished);
-
+        EXPECT_EQ(Run(settings), PurgeOutcome::Finished);
         EXPECT_EQ(RemainingIds(), deleteRows ? Ids(false, timeColumn) : AllIds());
         if (backupRows) {
             EXPECT_EQ(test::FirstDifference(Backup(), Expected(Ids(true, timeColumn))), "");
         } else {
             EXPECT_FALSE(fs::exists(BackupFile()));
         }
-        if (!farApart) continue;
+    }
+}
+
+// Old rows far apart, anywhere in the 64-bit range, go as in a dense table,
+// with the figures of a batch-by-batch walk; young ones inside the stretches
+// between them and in the lowest batch stay.
+TEST_P(PurgeRunTest, OldRowsFarApartGoWithTheFiguresOfABatchByBatchWalk) {
+    using IdList = std::vector<std::int64_t>;
+    // Up to 2e9 apart; around 3e9, near 4.6e18 and at -2^31 (whose batch reaches below 32 bits); the
+    // largest an INT UNSIGNED holds. Each with its young rows.
+    const IdList farApart{2, 3, 5000, 5001, 700000, 2000000000}, farApartYoung{1, 4, 6000, 600000, 1999999999};
+    const IdList wide{-2147483648, -2147483000, 2999999999, 3000000000, 3000001500, 4600000000000000000,
+                   4600000000000000001};
+    const IdList wideYoung{-2147483500, 3000000500, 4600000000000000500};
+    const IdList unsignedIds{2999999999, 3000000000, 3000001500, 4294967295}, unsignedYoung{3000000500, 4294967000};
+    const std::tuple<std::string, const IdList*, const IdList*, std::int32_t, bool, bool, bool> cases[] = {
+        // id type, old ids, young ids, records per trip, delete, back up, one thread (as a window)
+        {"", &farApart, &farApartYoung, 1, true, true, true},      {"", &farApart, &farApartYoung, 10, true, true, false},
+        {"", &farApart, &farApartYoung, 1000, true, false, true},  {"", &farApart, &farApartYoung, 7, false, true, false},
+        {"BIGINT", &wide, &wideYoung, 1000, true, true, false},    {"BIGINT", &wide, &wideYoung, 1000000, true, true, true},
+        {"INT UNSIGNED", &unsignedIds, &unsignedYoung, 1000, true, true, false},
+    };
+    for (const auto& [idType, old, young, width, deleteRows, backupRows, oneThread] : cases) {
+        if (idType == "INT UNSIGNED" && source_.dbms != "MariaDB") continue;
+        SCOPED_TRACE(::testing::Message() << idType << " " << old->back() << " " << width << " " << deleteRows
+                                          << backupRows << oneThread);
+        host_.oneThread = oneThread;
+        std::vector<test::LogRow> rows;
+        for (const IdList* ids : {old, young}) {
+            for (const std::int64_t id : *ids) {
+                rows.push_back({id, ids == old ? "2026-11-01 10:00:00" : "2026-12-01 10:00:00", "2026-11-01 10:00:00", 1, 2, "h",
+                                "t", ids == old ? "old" : "young"});
+            }
+        }
+        Seed(rows, idType);
+        host_.calls.clear();
+        // Batch by batch these rows would take hours; a run that walks the empty stretches is stopped.
+        int batches = 0;
+        host_.onProgress = [&](std::int64_t) {
+            if (++batches > 40) throw RunFailure(1, "walked the empty stretches");
+        };
+        EXPECT_EQ(Run(Settings(width, deleteRows, backupRows)), PurgeOutcome::Finished);
+        EXPECT_EQ(RemainingIds(), deleteRows ? Ids(false) : AllIds());
+        EXPECT_EQ(backupRows ? test::FirstDifference(Backup(), Expected(Ids(true))) : "", "");
+        EXPECT_EQ(fs::exists(BackupFile()), backupRows);
         // The count a batch-by-batch walk from the highest old id to the lowest gives.
-        const std::string counted = std::to_string((2000000000LL - 2) / width * width + width);
+        const std::string counted = std::to_string((old->back() - old->front()) / width * width + width);
         EXPECT_EQ(host_.calls.at(host_.calls.size() - 3), "batch " + counted);
         EXPECT_EQ(host_.calls.back(), "finished " + counted + " 00:00:00" + (deleteRows ? " deleted" : " backed up"));
     }
@@ -268,7 +292,7 @@ TEST_P(PurgeRunTest, ARunTellsItsHostEachStep) {
                                                  "finished 30 00:00:00 deleted"};
     EXPECT_EQ(host_.calls, expectedCalls);
     EXPECT_EQ(host_.yields, 3 + 25 * (1 + 8));  // once per batch, exported row and field (8 columns)
-    EXPECT_EQ(RemainingIds(), (std::set<int>{96, 97, 98, 99, 100}));
+    EXPECT_EQ(RemainingIds(), (std::set<std::int64_t>{96, 97, 98, 99, 100}));
 }
 
 TEST_P(PurgeRunTest, ValuesLongerThanTheReadBufferComeBackWhole) {
@@ -286,7 +310,7 @@ TEST_P(PurgeRunTest, ValuesLongerThanTheReadBufferComeBackWhole) {
         rows.push_back({++id, "2026-11-01 10:00:00", "2026-11-01 10:00:00", 1, 2, "h", "t", text});
         rows.push_back({++id, "2026-11-01 10:00:00", "2026-11-01 10:00:00", 1, 2, "h", "t", "short"});
     }
-    for (const std::int16_t width : {1000, 1}) {
+    for (const std::int32_t width : {1000, 1}) {
         SCOPED_TRACE(width);
         test::RunSql(source_, "DELETE FROM " + table_);
         test::InsertLogRows(source_, table_, rows);
@@ -319,8 +343,8 @@ TEST_P(PurgeRunTest, ARunPassingMidnightKeepsItsDayOnlyWhenItOverwrites) {
         EXPECT_EQ(nextDay.front(), (std::vector<std::string>{"2", "stale"}));
         nextDay.erase(nextDay.begin());
         if (!overwrite) thisDay.erase(thisDay.begin());
-        EXPECT_EQ(test::FirstDifference(thisDay, Expected(Ids(true, "ReceivedAt", overwrite ? INT_MIN : 129, 139))), "");
-        EXPECT_EQ(test::FirstDifference(nextDay, Expected(overwrite ? std::set<int>{} : Ids(true, "ReceivedAt", INT_MIN, 129))),
+        EXPECT_EQ(test::FirstDifference(thisDay, Expected(Ids(true, "ReceivedAt", overwrite ? INT64_MIN : 129, 139))), "");
+        EXPECT_EQ(test::FirstDifference(nextDay, Expected(overwrite ? std::set<std::int64_t>{} : Ids(true, "ReceivedAt", INT64_MIN, 129))),
                   "");
     }
 }
@@ -345,17 +369,14 @@ TEST_P(PurgeRunTest, AFailingRunSaysWhyAndLosesNothing) {
     }
 }
 
-TEST_P(PurgeRunTest, IdsThatAreNoWhole32BitNumbersAreRefused) {
+TEST_P(PurgeRunTest, IdsThatAreNoWhole64BitNumbersAreRefused) {
     const std::string timeType = source_.dbms == "MariaDB" ? "DATETIME" : "TIMESTAMP";
-    const std::tuple<const char*, std::vector<std::string>, long> cases[] = {
-        {"BIGINT", {"5000000000", "7"}, kOverflow},
-        {"BIGINT", {"-2147483649"}, kOverflow},
-        {"VARCHAR(20)", {"'abc'", "'abd'"}, kTypeMismatch},  // a batch leaving 32 bits: batch_arithmetic_test
-    };
-    for (const auto& [idType, ids, number] : cases) {
-        SCOPED_TRACE(idType + (" " + ids.front()));
+    const std::tuple<std::vector<std::string>, long> cases[] = {
+        {{"'9223372036854775808'"}, kOverflow}, {{"'-9223372036854775809'"}, kOverflow}, {{"'abc'", "'abd'"}, kTypeMismatch}};
+    for (const auto& [ids, number] : cases) {
+        SCOPED_TRACE(ids.front());
         test::DropTable(source_, table_);
-        test::RunSql(source_, "CREATE TABLE " + table_ + " (id " + idType + ", ReceivedAt " + timeType + ")");
+        test::RunSql(source_, "CREATE TABLE " + table_ + " (id VARCHAR(30), ReceivedAt " + timeType + ")");
         for (const auto& id : ids) {
             test::RunSql(source_, "INSERT INTO " + table_ + " VALUES (" + id + ", '2026-01-01 10:00:00')");
         }
@@ -383,11 +404,11 @@ TEST_P(PurgeRunTest, ARowPutIntoABatchAfterItsExportIsNotDeletedWithoutABackup) 
                                   "Priority, FromHost, SysLogTag, Message) VALUES (133, '2026-10-01 12:00:00', "
                                   "'2026-10-01 12:00:00', 1, 2, 'h', 't', 'restored')");
         };
-        std::set<int> backedUp;
+        std::set<std::int64_t> backedUp;
         if (transactional) {
             Run(Settings());
-            for (const auto& row : Backup()) backedUp.insert(std::stoi(row.at(0)));
-            std::set<int> expected = Ids(true);
+            for (const auto& row : Backup()) backedUp.insert(std::stoll(row.at(0)));
+            std::set<std::int64_t> expected = Ids(true);
             expected.insert(133);
             EXPECT_EQ(backedUp, expected);
             EXPECT_EQ(RemainingIds(), Ids(false));
@@ -433,7 +454,7 @@ TEST_P(PurgeRunTest, TimesAreTheClientsWhateverZoneTheServerIsIn) {
         }
         fs::remove(BackupFile());
         Run(Settings());
-        EXPECT_EQ(RemainingIds(), std::set<int>{2});
+        EXPECT_EQ(RemainingIds(), std::set<std::int64_t>{2});
         EXPECT_EQ(Backup(), (CsvRows{{"1", "2026-11-30"}, {"3", "2026-11-29 23:59:59.75"}}));
     }
 }
@@ -476,8 +497,8 @@ TEST_P(PurgeRunTest, ARunEndedPartWayKeepsItsRowsThroughTheNextOverwritingRun) {
         }
         EXPECT_EQ(systemLog_.entries,
                   stop ? std::vector<std::string>{"2 Run interrupted by signal 15 after 1 batch"} : std::vector<std::string>{});
-        std::set<int> expectedRemaining = AllIds();
-        for (const int id : Ids(true, "ReceivedAt", 129, 139)) expectedRemaining.erase(id);
+        std::set<std::int64_t> expectedRemaining = AllIds();
+        for (const std::int64_t id : Ids(true, "ReceivedAt", 129, 139)) expectedRemaining.erase(id);
         EXPECT_EQ(RemainingIds(), expectedRemaining);
         EXPECT_EQ(Backup(), Expected(Ids(true, "ReceivedAt", 129, 139)));
         EXPECT_TRUE(fs::exists(mark));

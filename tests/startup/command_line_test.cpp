@@ -39,7 +39,8 @@ std::string Outcome(const Texts& arguments) {
     PurgeSettings settings;
     int manualPages = 0;
     const ShowManualPage countPages = [&] { ++manualPages; };
-    OptionTarget target{settings, runLog, countPages};
+    LongOptions longOptions;
+    OptionTarget target{settings, longOptions, runLog, countPages};
     ApplyOptions(reading.uses, target);
     const Texts defaults = Fields(PurgeSettings{}, 0, false);
     const Texts fields = Fields(settings, manualPages, runLog.DebugEnabled());
@@ -76,7 +77,7 @@ TEST(CommandLineOptions, EachArgumentSetsExactlyItsFieldOrTheLineIsRefused) {
         {{"-timecol=DeviceReportedTime", "-includedate=0", "-overwrite=1.0"},
          "timecol=DeviceReportedTime overwrite='1.0' includedate='0' "},
         {{"-ndays=-2.5", "-delrecpertrip=7.9"}, "days=-3 trip=7 "}, {{"-ndays= +1.5e2 "}, "days=150 "},
-        {{"-ndays=-32768", "-delrecpertrip=32767.99"}, "days=-32768 trip=32767 "},
+        {{"-ndays=-32768", "-delrecpertrip=2147483647.99"}, "days=-32768 trip=2147483647 "},
         {{"-backup=TRUE", "-delete=0.5"}, "delete=-1 backup=-1 "}, {{"-backup=-1", "-backup=False", "-delete=tRuE", "-delete=0.0"}, ""},
         // Refused, naming the first argument at fault.
         {{"-dsn=Syslog", "-delete=1", "-ndays", "30"},
@@ -96,8 +97,8 @@ TEST(CommandLineOptions, EachArgumentSetsExactlyItsFieldOrTheLineIsRefused) {
                                   "ReceivedAt or DeviceReportedTime, in that letter case | -timecol must have one "
                                   "of the following Options: ReceivedAt/DeviceReportedTime !"},
         {{"-ndays=32768"}, "Refused argument 1, \"-ndays=32768\": the value of -ndays must lie between -32768 and 32767"},
-        {{"-delrecpertrip=-32768.5"},
-         "Refused argument 1, \"-delrecpertrip=-32768.5\": the value of -delrecpertrip must lie between -32768 and 32767"},
+        {{"-delrecpertrip=2147483648"}, "Refused argument 1, \"-delrecpertrip=2147483648\": the value of "
+                                        "-delrecpertrip must lie between -2147483648 and 2147483647"},
         {{"-dsn=a", "-backup", "-dsn=b"}, "Refused argument 2, \"-backup\": the value of -backup must be true, false or a number"},
         {{"-delete=1x"}, "Refused argument 1, \"-delete=1x\": the value of -delete must be true, false or a number"},
         {{"-includedate=yes"}, "Refused argument 1, \"-includedate=yes\": the value of -includedate must be a number (1 is on)"},
@@ -107,7 +108,7 @@ TEST(CommandLineOptions, EachArgumentSetsExactlyItsFieldOrTheLineIsRefused) {
         {{"-h=1"}, "Refused argument 1, \"-h=1\": -h takes no value"},
         {{"-hlep"}, "Refused argument 1, \"-hlep\": -h takes no value"},
         {{"--versions"}, "Refused argument 1, \"--versions\": --version takes no value"},
-        {{"--dry-run"}, "Refused argument 1, \"--dry-run\"" + kNoOption},
+        {{"--dryrun"}, "Refused argument 1, \"--dryrun\"" + kNoOption},
         // Control characters are shown as escapes, so the refusal stays one line.
         {{"-dsn=x", "a\tb\nc"}, "Refused argument 2, \"a\\tb\\x0ac\"" + kNoOption},
         // The word after a bare -pass may be the password: its text is not shown.

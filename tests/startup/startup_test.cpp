@@ -13,6 +13,7 @@
 #include "common/run_failure.h"
 #include "common/run_log.h"
 #include "startup/echoing_event_log.h"
+#include "startup/status_line.h"
 #include "startup/startup.h"
 #include "support/scoped_locale.h"
 #include "support/temp_dir.h"
@@ -102,6 +103,55 @@ TEST(Startup, ExitStatusEventLogAndManualPageFollowTheRun) {
     }
 }
 
+// --restore=FILE hands the run to the restore with the connection and CSV
+// options; its file name sets no other option, and --dry-run goes with it.
+TEST(Startup, RestoreTakesTheBackupFileAndTheConnectionOptions) {
+    test::ScopedLocale locale("C.UTF-8");
+    using Arguments = std::vector<std::string>;
+    const std::tuple<Arguments, int, const char*, bool, const char*> cases[] = {
+        // arguments, exit status, file restored (or nothing), dry run, event
+        {{"-dsn=x", "-sep=;", "--restore=/b/x-h-dsn=y.csv"}, 0, "/b/x-h-dsn=y.csv", false, nullptr},
+        {{"--dry-run", "-dsn=x", "--restore=b.csv"}, 0, "b.csv", true, nullptr},
+        {{"--restore=b.csv"}, 2, nullptr, false, "The following parameters are missing: -dsn"},
+        {{"-dsn=x", "--restore"}, 2, nullptr, false, "the value of --restore must name a file"},
+        {{"-dsn=x", "--restore=bad.csv"}, 1, "bad.csv", false, "7 - Line 3 of bad.csv has 8 fields"},
+    };
+    for (const auto& [arguments, status, file, dryRun, event] : cases) {
+        SCOPED_TRACE(arguments.back());
+        Recorder run;
+        RunLog log(run);
+        std::ostringstream output;
+        std::optional<RestoreRequest> restored;
+        StartupServices services;
+        services.output = &output;
+        services.runPurge = [&](const PurgeSettings&, PurgeHost&, const RunLog&) {
+            ++run.purges;
+            return PurgeOutcome::Finished;
+        };
+        services.runRestore = [&](const RestoreRequest& request, PurgeHost&, const RunLog&) {
+            restored = request;
+            if (request.file == "bad.csv") throw RunFailure(7, "Line 3 of bad.csv has 8 fields");
+            return RestoreReport{5, 3, 2, false};
+        };
+        CommandLineHost host;
+        EXPECT_EQ(RunStartup(arguments, run, host, log, services), status);
+        EXPECT_EQ(run.purges + run.shows, 0);
+        ASSERT_EQ(restored.has_value(), file != nullptr);
+        if (file) {
+            EXPECT_EQ(std::tuple(restored->file, restored->dryRun, restored->settings.dsn), std::tuple(file, dryRun, "x"));
+            EXPECT_EQ(restored->settings.separator, arguments[1] == "-sep=;" ? ";" : ",");
+        }
+        if (status == 0) {
+            EXPECT_NE(output.str().find(std::string("restore of ") + file + " into SystemEvents: 5 rows read, 3 "),
+                      std::string::npos) << output.str();
+        }
+        ASSERT_EQ(run.events.size(), event ? 1u : 0u);
+        if (event) {
+            EXPECT_NE(run.events[0].find(event), std::string::npos) << run.events[0];
+        }
+    }
+}
+
 // A command-line run's event log: every entry in the system log, the errors
 // also on standard error at once; the warnings only when asked for (a run
 // stopped by a signal), so a run that ends well stays silent.
@@ -114,14 +164,19 @@ TEST(EchoingEventLog, RepeatsErrorsAtOnceAndWarningsOnlyWhenAsked) {
         Lines seen;
     } systemLog;
     std::ostringstream echo;
-    EchoingEventLog eventLog(systemLog, echo);
+    // A progress line on the same stream is ended before an echoed line.
+    StatusLine progress(echo, 0);
+    EchoingEventLog eventLog(systemLog, echo, &progress);
+    progress.Show("1/2 batches");
     const std::pair<int, std::string> entries[] = {{1, kMissingDsn}, {2, "exported again"}, {1, kRuntime + "1 - x"}};
     for (const auto& [type, message] : entries) eventLog.Write(type, message, 26, 26);
     EXPECT_EQ(systemLog.seen, (Lines{"1 " + kMissingDsn, "2 exported again", "1 " + kRuntime + "1 - x"}));
-    EXPECT_EQ(echo.str(), kMissingDsn + "\n" + kRuntime + "1 - x\n");
+    const std::string errors = "\r1/2 batches\n" + kMissingDsn + "\n" + kRuntime + "1 - x\n";
+    EXPECT_EQ(echo.str(), errors);
+    progress.Show("2/2 batches");
     eventLog.EchoHeldWarnings();
     eventLog.EchoHeldWarnings();
-    EXPECT_EQ(echo.str(), kMissingDsn + "\n" + kRuntime + "1 - x\nexported again\n");
+    EXPECT_EQ(echo.str(), errors + "\r2/2 batches\nexported again\n");
 }
 
 }  // namespace

@@ -30,7 +30,7 @@ void RunSql(const TestDataSource& source, const std::string& sql);
 std::vector<Row> FetchRows(const TestDataSource& source, const std::string& sql);
 
 struct LogRow {  // times as "YYYY-MM-DD HH:MM:SS"
-    int id = 0;
+    std::int64_t id = 0;
     std::string receivedAt, deviceReportedTime;
     int facility = 0, priority = 0;
     std::string fromHost, sysLogTag;
