@@ -47,19 +47,22 @@ bool StartsWithIgnoringCase(const char* text, const std::string& name) {
     return true;
 }
 
-// The longest of `count` names (strftime `format` of the tm that `set` makes
-// for each index) at `text`, its index in `index`.
+// The longest of `count` names (full or abbreviated: strftime `full` and
+// `abbreviated` of the tm that `set` makes for each index) at `text`, its
+// index in `index`. Like strptime, either form is taken for either field.
 template <typename Set>
-const char* ReadName(const char* text, const char* format, int count, Set set, int& index) {
+const char* ReadName(const char* text, const char* full, const char* abbreviated, int count, Set set, int& index) {
     std::size_t best = 0;
     for (int i = 0; i < count; ++i) {
         std::tm probe{};
         probe.tm_mday = 1;
         set(probe, i);
-        const std::string name = Formatted(format, probe);
-        if (name.size() > best && StartsWithIgnoringCase(text, name)) {
-            best = name.size();
-            index = i;
+        for (const char* format : {full, abbreviated}) {
+            const std::string name = Formatted(format, probe);
+            if (name.size() > best && StartsWithIgnoringCase(text, name)) {
+                best = name.size();
+                index = i;
+            }
         }
     }
     return best == 0 ? nullptr : text + best;
@@ -114,18 +117,16 @@ const char* ReadTimeText(const char* text, const char* format, std::tm& time) {
                 break;
             case 'B':
             case 'b':
-                text = ReadName(SkipBlanks(text), *format == 'B' ? "%B" : "%b", 12,
-                                [](std::tm& probe, int i) { probe.tm_mon = i; }, value);
+                text = ReadName(SkipBlanks(text), "%B", "%b", 12, [](std::tm& probe, int i) { probe.tm_mon = i; }, value);
                 if (text) time.tm_mon = value;
                 break;
             case 'A':
             case 'a':
-                text = ReadName(SkipBlanks(text), *format == 'A' ? "%A" : "%a", 7,
-                                [](std::tm& probe, int i) { probe.tm_wday = i; }, value);
+                text = ReadName(SkipBlanks(text), "%A", "%a", 7, [](std::tm& probe, int i) { probe.tm_wday = i; }, value);
                 if (text) time.tm_wday = value;
                 break;
             case 'p':
-                text = ReadName(SkipBlanks(text), "%p", 2, [](std::tm& probe, int i) { probe.tm_hour = i * 12; }, pm);
+                text = ReadName(SkipBlanks(text), "%p", "%p", 2, [](std::tm& probe, int i) { probe.tm_hour = i * 12; }, pm);
                 break;
             default:
                 return nullptr;
