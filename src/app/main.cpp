@@ -2,8 +2,6 @@
 // purge run when started with them. The exit status of a command-line run is
 // documented in startup/startup.h and in the manual page.
 
-#include <unistd.h>
-
 #include <clocale>
 #include <iostream>
 #include <memory>
@@ -16,6 +14,8 @@
 #include "startup/command_line_options.h"
 #include "startup/command_line_host.h"
 #include "startup/process_signals.h"
+#include "startup/program_arguments.h"
+#include "startup/standard_error_terminal.h"
 #include "startup/echoing_event_log.h"
 #include "startup/status_line.h"
 #include "startup/startup.h"
@@ -30,8 +30,13 @@
 namespace {
 
 int ReportNoWindow() {
+#ifdef SORVANE_WITH_GUI
     std::cerr << "sorvane: no display to open the window on; give the purge options on the command line "
                  "(sorvane -h shows the manual page)\n";
+#else
+    std::cerr << "sorvane: this build has no window; give the purge options on the command line "
+                 "(sorvane -h shows the manual page)\n";
+#endif
     return sorvane::kExitDsnMissing;
 }
 
@@ -89,7 +94,7 @@ int main(int argc, char** argv) {
     std::setlocale(LC_ALL, "");
     sorvane::IgnoreFileSizeLimitSignal();
 
-    const std::vector<std::string> arguments = sorvane::ArgumentsAsGiven(argc, argv);
+    const std::vector<std::string> arguments = sorvane::ProgramArguments(argc, argv);
     sorvane::HidePasswordArguments(argc, argv);
 
     if (!sorvane::HasCommandLineOptions(arguments)) {
@@ -106,8 +111,8 @@ int main(int argc, char** argv) {
     ManualPageOnFirstUse manual(argc, argv);
     // The run's progress and summary share standard error with the error
     // lines, which end a progress line before they are written.
-    sorvane::StatusLine statusLine(std::cerr, sorvane::TerminalColumns(STDERR_FILENO));
-    sorvane::CommandLineHost host(statusLine, ::isatty(STDERR_FILENO) != 0);
+    sorvane::StatusLine statusLine(std::cerr, sorvane::StandardErrorColumns());
+    sorvane::CommandLineHost host(statusLine, sorvane::StandardErrorIsTerminal());
     sorvane::SystemLogSink systemLog;
     sorvane::EchoingEventLog eventLog(systemLog, std::cerr, &statusLine);
     sorvane::RunLog log(eventLog);

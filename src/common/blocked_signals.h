@@ -1,8 +1,9 @@
 #pragma once
 // Keeps asynchronous signals off the threads the program starts, so that the
 // stop signals' handler only ever runs on the thread that started the run.
+// One implementation per platform.
 
-#include <signal.h>
+#include <memory>
 
 namespace sorvane {
 
@@ -10,17 +11,14 @@ namespace sorvane {
 // a thread started meanwhile inherits that mask and keeps it for good.
 class BlockedSignals {
 public:
-    BlockedSignals() {
-        sigset_t all;
-        sigfillset(&all);
-        pthread_sigmask(SIG_BLOCK, &all, &previous_);
-    }
-    ~BlockedSignals() { pthread_sigmask(SIG_SETMASK, &previous_, nullptr); }
+    BlockedSignals();
+    ~BlockedSignals();
     BlockedSignals(const BlockedSignals&) = delete;
     BlockedSignals& operator=(const BlockedSignals&) = delete;
 
 private:
-    sigset_t previous_;
+    struct Mask;
+    std::unique_ptr<Mask> previous_;
 };
 
 }  // namespace sorvane

@@ -4,20 +4,11 @@
 #include <filesystem>
 #include <system_error>
 
+#include "common/program_folder.h"
 #include "common/run_failure.h"
 #include "common/read_text_lines.h"
 
 namespace sorvane {
-
-namespace {
-
-std::filesystem::path ProgramFolder() {
-    std::error_code error;
-    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? std::filesystem::path() : program.parent_path();
-}
-
-}  // namespace
 
 std::vector<std::string> ManualPageCandidates() {
     std::vector<std::string> candidates{kManualPageFileName};

@@ -3,9 +3,10 @@
 #include <charconv>
 #include <clocale>
 #include <cstdio>
-#include <langinfo.h>
 #include <string_view>
 #include <utility>
+
+#include "common/regional_platform.h"
 
 namespace sorvane {
 
@@ -15,7 +16,7 @@ namespace {
 // make backups and logs ambiguous, so such locales (C, POSIX, C.UTF-8 among
 // them) get ISO 8601 dates and times instead.
 bool LocaleDateHasTwoDigitYear() {
-    const std::string format = nl_langinfo(D_FMT);
+    const std::string format = platform::LocaleShortDateFormat();
     return format.empty() || format.find("%y") != std::string::npos ||
            format.find("%D") != std::string::npos;
 }
@@ -46,10 +47,10 @@ std::string SpeltOutTimeFormat(std::string format) {
     return format;
 }
 
-// strptime of `format` at `text`: what is left, or nullptr.
+// `format` read at `text` (as strptime reads it): what is left, or nullptr.
 const char* ReadFormat(const char* text, const std::string& format, std::tm& time) {
     if (text == nullptr || format.empty()) return text;
-    return strptime(text, format.c_str(), &time);
+    return platform::ReadTimeText(text, format.c_str(), time);
 }
 
 // A fraction of a second at `text` (the locale's decimal separator or a
@@ -121,12 +122,12 @@ std::optional<DateTimeReading> ReadLongTime(const std::string& text) {
 }
 
 std::string ShortDateFormat() {
-    return LocaleDateHasTwoDigitYear() ? "%Y-%m-%d" : nl_langinfo(D_FMT);
+    return LocaleDateHasTwoDigitYear() ? "%Y-%m-%d" : platform::LocaleShortDateFormat();
 }
 
 std::string LongTimeFormat() {
     if (LocaleDateHasTwoDigitYear()) return "%H:%M:%S";
-    const std::string format = nl_langinfo(T_FMT);
+    const std::string format = platform::LocaleLongTimeFormat();
     return format.empty() ? "%H:%M:%S" : format;
 }
 

@@ -2,7 +2,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <syslog.h>
 #include <unistd.h>
 
 #include "common/private_file.h"
@@ -15,15 +14,6 @@ namespace {
 
 constexpr const char* kDebugLogName = "debug.log";
 
-int SyslogPriorityOf(std::int32_t eventType) {
-    switch (eventType) {
-        case 1: return LOG_ERR;
-        case 2: return LOG_WARNING;
-        case 4: return LOG_INFO;
-        default: return LOG_NOTICE;
-    }
-}
-
 [[noreturn]] void RaiseDebugLogFailure(const std::string& why) {
     throw RunFailure(kFileAccess, std::string("Cannot write ") + kDebugLogName + ": " + why);
 }
@@ -31,14 +21,6 @@ int SyslogPriorityOf(std::int32_t eventType) {
 [[noreturn]] void RaiseDebugLogFailure(int error) { RaiseDebugLogFailure(std::strerror(error)); }
 
 }  // namespace
-
-bool SystemLogSink::Write(std::int32_t eventType, const std::string& message, std::int16_t /*eventId*/,
-                          std::int16_t /*category*/) {
-    openlog("Sorvane", LOG_PID, LOG_USER);
-    syslog(LOG_USER | SyslogPriorityOf(eventType), "%s", message.c_str());
-    closelog();
-    return true;
-}
 
 RunLog::RunLog() : eventLog_(systemLog_) {}
 

@@ -1,6 +1,7 @@
 #pragma once
 // The two report channels of a run: the debug log ("debug.log" in the current
-// folder, only with -debug) and the system's event log (syslog on Linux).
+// folder, only with -debug) and the system's event log (syslog on Linux, the
+// Windows event log on Windows).
 // Each entry point owns one RunLog and hands it to what it runs.
 
 #include <cstdint>
@@ -16,7 +17,8 @@ public:
                        std::int16_t eventId, std::int16_t category) = 0;
 };
 
-// The system log, under the source "Sorvane".
+// The system log, under the source "Sorvane": one implementation per platform
+// (system_log_linux.cpp, event_log_windows.cpp).
 class SystemLogSink : public EventLogSink {
 public:
     bool Write(std::int32_t eventType, const std::string& message, std::int16_t eventId,

@@ -1,14 +1,8 @@
 #include "purge/backup_run.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
-
 #include "common/run_log.h"
 #include "common/run_failure.h"
+#include "purge/backup_file_lock.h"
 #include "purge/backup_file_path.h"
 
 namespace sorvane {
@@ -19,10 +13,13 @@ namespace {
     throw RunFailure(kFileAccess, "Cannot " + doing + " the backup file \"" + path + "\": " + why);
 }
 
-void Lock(const BackupFileWriter& file, int operation) {
-    while (::flock(file.Descriptor(), operation) != 0) {
-        if (errno == EWOULDBLOCK) RaiseFileFailure("empty", file.Path(), "another run is writing it");
-        if (errno != EINTR) RaiseFileFailure("lock", file.Path(), std::strerror(errno));
+// Shared while rows go in; alone (never waiting) to empty it.
+void Lock(const BackupFileWriter& file, bool alone) {
+    std::string why;
+    switch (platform::LockBackupFile(file.Descriptor(), alone, why)) {
+        case platform::LockOutcome::Taken: return;
+        case platform::LockOutcome::HeldByOther: RaiseFileFailure("empty", file.Path(), "another run is writing it");
+        case platform::LockOutcome::Failed: RaiseFileFailure("lock", file.Path(), why);
     }
 }
 
@@ -32,20 +29,16 @@ enum class Mark { Placed, AlreadyThere, NotPossible };
 // to (a file prepared for us in someone else's folder) cannot take it.
 Mark MarkAsBeingWritten(BackupFileWriter& file, std::string& why) {
     const std::string mark = file.Path() + kUnfinishedMarkSuffix;
-    const int descriptor =
-        ::open(mark.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);
-    if (descriptor < 0) {
-        if (errno == EEXIST) return Mark::AlreadyThere;
-        why = mark + ": " + std::strerror(errno);
-        if (errno == EACCES || errno == EPERM || errno == EROFS) return Mark::NotPossible;
-        RaiseFileFailure("mark as being written", file.Path(), why);
-    }
-    const std::string text = "A run of sorvane (process " + std::to_string(::getpid()) +
+    const std::string text = "A run of sorvane (process " + std::to_string(platform::CurrentProcessId()) +
                              ") is writing the file beside this one, or was stopped before it finished.\n"
                              "While this file is here, -overwrite=1 keeps the rows and appends to them.\n";
-    const bool written = ::write(descriptor, text.data(), text.size()) == static_cast<ssize_t>(text.size());
-    ::close(descriptor);
-    if (!written) RaiseFileFailure("mark as being written", file.Path(), mark);
+    std::string reason;
+    switch (platform::PlaceMarkFile(mark, text, reason)) {
+        case platform::MarkOutcome::Placed: break;
+        case platform::MarkOutcome::AlreadyThere: return Mark::AlreadyThere;
+        case platform::MarkOutcome::NotPermitted: why = mark + ": " + reason; return Mark::NotPossible;
+        case platform::MarkOutcome::Failed: RaiseFileFailure("mark as being written", file.Path(), mark + ": " + reason);
+    }
     file.NameAddedToFolder();
     return Mark::Placed;
 }
@@ -62,7 +55,7 @@ BackupFileWriter& BackupRun::FileFor(const PurgeSettings& settings, const RunClo
     // With overwrite the lock is held alone only while the file is emptied;
     // shared while rows go in, so runs that append may join but none may
     // empty it.
-    Lock(*file, overwrite ? LOCK_EX | LOCK_NB : LOCK_SH);
+    Lock(*file, overwrite);
     std::string why;
     const Mark mark = MarkAsBeingWritten(*file, why);
     if (overwrite && mark == Mark::Placed) file->Empty();
@@ -76,7 +69,7 @@ BackupFileWriter& BackupRun::FileFor(const PurgeSettings& settings, const RunClo
         log.WriteDebugLog("The backup file \"" + path + "\" cannot be marked as being written (" + why +
                           (overwrite ? "): it is not emptied and this run appends" : ")"));
     }
-    if (overwrite) Lock(*file, LOCK_SH);
+    if (overwrite) Lock(*file, false);
     opened_.push_back(path);
     return *files_.emplace(path, std::move(file)).first->second;
 }
@@ -85,8 +78,9 @@ void BackupRun::Finish() {
     for (const auto& [path, file] : files_) {
         // Another run of ours still holding the file will take the mark away
         // when it finishes itself; a mark left behind only keeps rows.
-        if (::flock(file->Descriptor(), LOCK_EX | LOCK_NB) == 0) {
-            ::unlink((path + kUnfinishedMarkSuffix).c_str());
+        std::string why;
+        if (platform::LockBackupFile(file->Descriptor(), true, why) == platform::LockOutcome::Taken) {
+            platform::RemoveMarkFile(path + kUnfinishedMarkSuffix);
         }
     }
     files_.clear();

@@ -19,23 +19,33 @@ std::string DecimalSeparator() {
     return (point != nullptr && *point != '\0') ? point : ".";
 }
 
-// Drivers write decimals in the C form ("-12.50"). Shown as the number it
-// is: trailing zeros of the fraction dropped, the locale's separator. Every
-// digit is kept, which a double could not promise for wide decimals.
+// Drivers write decimals in the C form ("-12.50"), some (psqlODBC) with the
+// decimal separator of the process's locale ("-12,50"). Shown as the number
+// it is: trailing zeros of the fraction dropped, the locale's separator.
+// Every digit is kept, which a double could not promise for wide decimals.
 std::string DecimalText(const std::string& value) {
     std::size_t i = (!value.empty() && (value[0] == '-' || value[0] == '+')) ? 1 : 0;
     const std::size_t digitsStart = i;
     while (i < value.size() && IsDigit(value[i])) ++i;
     if (i == digitsStart) return value;
     if (i == value.size()) return value;
-    if (value[i] != '.') return value;
+    const std::string separator = DecimalSeparator();
+    std::size_t pointLength = 0;
+    if (value[i] == '.') {
+        pointLength = 1;
+    } else if (value.compare(i, separator.size(), separator) == 0) {
+        pointLength = separator.size();
+    } else {
+        return value;
+    }
+    const std::size_t fractionStart = i + pointLength;
     std::size_t end = value.size();
-    for (std::size_t j = i + 1; j < end; ++j) {
+    for (std::size_t j = fractionStart; j < end; ++j) {
         if (!IsDigit(value[j])) return value;
     }
-    while (end > i + 1 && value[end - 1] == '0') --end;
+    while (end > fractionStart && value[end - 1] == '0') --end;
     std::string text = value.substr(0, i);
-    if (end > i + 1) text += DecimalSeparator() + value.substr(i + 1, end - i - 1);
+    if (end > fractionStart) text += separator + value.substr(fractionStart, end - fractionStart);
     return text;
 }
 

@@ -64,12 +64,27 @@ std::string UtcOffsetText(long seconds) {
     return text;
 }
 
+// Local time minus UTC at `moment`, from the two broken-down times (struct tm
+// has no offset field on every platform). They are at most a day apart.
+long UtcOffsetAt(std::time_t moment) {
+    std::tm local{};
+    std::tm utc{};
+    localtime_r(&moment, &local);
+    gmtime_r(&moment, &utc);
+    long days = 0;
+    if (local.tm_year != utc.tm_year) {
+        days = local.tm_year > utc.tm_year ? 1 : -1;
+    } else {
+        days = local.tm_yday - utc.tm_yday;
+    }
+    return ((days * 24 + (local.tm_hour - utc.tm_hour)) * 60 + (local.tm_min - utc.tm_min)) * 60 +
+           (local.tm_sec - utc.tm_sec);
+}
+
 }  // namespace
 
 ClientTimeZone FindClientTimeZone(std::time_t cutOff) {
-    std::tm local{};
-    localtime_r(&cutOff, &local);
-    return {ClientZoneName(), UtcOffsetText(local.tm_gmtoff)};
+    return {ClientZoneName(), UtcOffsetText(UtcOffsetAt(cutOff))};
 }
 
 void SetSessionTimeZone(const odbc::Connection& connection, const ClientTimeZone& zone) {

@@ -1,11 +1,5 @@
 #include "restore/run_restore.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
 #include <ctime>
 #include <fstream>
 #include <optional>
@@ -15,6 +9,7 @@
 #include "common/run_log.h"
 #include "odbc/connection.h"
 #include "odbc/statement.h"
+#include "purge/backup_file_lock.h"
 #include "purge/connection_text.h"
 #include "purge/session_time_zone.h"
 #include "purge/sql_identifier.h"
@@ -33,26 +28,26 @@ namespace {
 class BackupFile {
 public:
     explicit BackupFile(const RestoreRequest& request)
-        : name_(request.file), lock_(::open(request.file.c_str(), O_RDONLY | O_CLOEXEC)),
+        : name_(request.file), lock_(platform::OpenBackupFileForReading(request.file, openError_, openWhy_)),
           stream_(request.file, std::ios::binary),
           reader_(stream_, request.settings.separator, request.settings.escapeText) {
-        if (lock_ < 0 || !stream_) {
-            const int error = errno;
-            if (lock_ >= 0) ::close(lock_);
-            throw RunFailure(error, "The backup file " + name_ + " cannot be opened: " + std::strerror(error));
+        if (lock_ < 0) {
+            throw RunFailure(openError_, "The backup file " + name_ + " cannot be opened: " + openWhy_);
+        }
+        if (!stream_) {
+            platform::CloseBackupFile(lock_);
+            throw RunFailure(kInvalidArgument, "The backup file " + name_ + " cannot be opened for reading");
         }
         // Writing runs hold it shared: a lock of our own fails while one does.
-        int result = 0;
-        while ((result = ::flock(lock_, LOCK_EX | LOCK_NB)) != 0 && errno == EINTR) {
-        }
-        if (result != 0 && errno == EWOULDBLOCK) {
-            ::close(lock_);
+        std::string why;
+        if (platform::LockBackupFile(lock_, true, why) == platform::LockOutcome::HeldByOther) {
+            platform::CloseBackupFile(lock_);
             throw RunFailure(kInvalidArgument, "The backup file " + name_ +
                                                    " is being written by a purge run; restore it when that run has ended");
         }
-        ::flock(lock_, LOCK_SH);
+        platform::LockBackupFile(lock_, false, why);
     }
-    ~BackupFile() { ::close(lock_); }
+    ~BackupFile() { platform::CloseBackupFile(lock_); }
     BackupFile(const BackupFile&) = delete;
     BackupFile& operator=(const BackupFile&) = delete;
 
@@ -60,6 +55,8 @@ public:
 
 private:
     std::string name_;
+    int openError_ = 0;
+    std::string openWhy_;
     int lock_;
     std::ifstream stream_;
     BackupRecordReader reader_;

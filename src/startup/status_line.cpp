@@ -1,8 +1,5 @@
 #include "startup/status_line.h"
 
-#include <sys/ioctl.h>
-#include <unistd.h>
-
 namespace sorvane {
 
 void StatusLine::Show(const std::string& text) {
@@ -27,13 +24,6 @@ void StatusLine::ReplaceWithLine(const std::string& text) {
     if (shown_ > 0) out_ << '\r' << std::string(shown_, ' ') << '\r';
     out_ << text << '\n' << std::flush;
     shown_ = 0;
-}
-
-std::size_t TerminalColumns(int descriptor) {
-    if (::isatty(descriptor) == 0) return 0;
-    winsize size{};
-    if (::ioctl(descriptor, TIOCGWINSZ, &size) != 0 || size.ws_col == 0) return 80;
-    return size.ws_col;
 }
 
 }  // namespace sorvane

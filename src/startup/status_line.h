@@ -36,7 +36,4 @@ private:
     std::size_t shown_ = 0;  // length of the line on screen, 0 when none
 };
 
-// The width of the terminal on `descriptor`, or 0 when it is none.
-std::size_t TerminalColumns(int descriptor);
-
 }  // namespace sorvane

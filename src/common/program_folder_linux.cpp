@@ -1,0 +1,13 @@
+#include <system_error>
+
+#include "common/program_folder.h"
+
+namespace sorvane {
+
+std::filesystem::path ProgramFolder() {
+    std::error_code error;
+    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::filesystem::path() : program.parent_path();
+}
+
+}  // namespace sorvane
