@@ -25,7 +25,19 @@ std::uint64_t Distance(std::int64_t high, std::int64_t low) {
     return static_cast<std::uint64_t>(high) - static_cast<std::uint64_t>(low);
 }
 
+// It reaches below the range, or was cut short at the lowest id.
+bool IsLowest(const Batch& batch, std::int64_t minId, std::int64_t width) {
+    return batch.lowerBound < minId || Distance(batch.top, batch.lowerBound) < static_cast<std::uint64_t>(width);
+}
+
 }  // namespace
+
+std::optional<Batch> StraightStep::After(const Batch& batch, std::int64_t rowsFound) const {
+    if ((looksAhead && rowsFound == 0) || (spans && rowsFound <= width / 2) || IsLowest(batch, minId, width)) {
+        return std::nullopt;
+    }
+    return BatchTopped(batch.lowerBound, width);
+}
 
 Batch BatchTopped(std::int64_t top, std::int64_t width) {
     const bool reachesBelowLowestId = Distance(top, kLowestId) < static_cast<std::uint64_t>(width);
@@ -83,7 +95,7 @@ void BatchWalk::BatchDone(std::int64_t rowsFound) {
     if (InSpan()) rowsLeftInSpan_ = std::max<std::int64_t>(0, rowsLeftInSpan_ - rowsFound);
     lookAhead_ = LooksAheadAfter(rowsFound);
     wantsSpan_ = WantsSpanAfter(rowsFound);
-    over_ = IsLowest(*current_);
+    over_ = IsLowest(*current_, minId_, width_);
     top_ = current_->lowerBound;
 }
 
@@ -149,19 +161,15 @@ std::int64_t BatchWalk::KnownRowsIn(const Batch& batch) const {
 }
 
 std::optional<std::int64_t> BatchWalk::SurelyNextTop(std::int64_t rowsFound) const {
-    if (InSpan() || LooksAheadAfter(rowsFound) || WantsSpanAfter(rowsFound) || IsLowest(*current_)) {
-        return std::nullopt;
-    }
-    return current_->lowerBound;
+    // A batch reached by passing over others looks ahead whatever it found.
+    if (InSpan() || (highestOldId_ && passedOver_)) return std::nullopt;
+    const std::optional<Batch> next = Straight().After(*current_, rowsFound);
+    if (!next) return std::nullopt;
+    return next->top;
 }
 
 bool BatchWalk::WantsSpanAfter(std::int64_t rowsFound) const {
     return oldIds_ && (LooksAheadAfter(rowsFound) || rowsFound <= width_ / 2);
-}
-
-bool BatchWalk::IsLowest(const Batch& batch) const {
-    // It reaches below the range, or was cut short at the lowest id.
-    return batch.lowerBound < minId_ || Distance(batch.top, batch.lowerBound) < static_cast<std::uint64_t>(width_);
 }
 
 bool BatchWalk::LooksAheadAfter(std::int64_t rowsFound) const {

@@ -21,6 +21,20 @@ struct Batch {
 // The batch (top - width, top], its lower bound clamped.
 Batch BatchTopped(std::int64_t top, std::int64_t width);
 
+// Which batch follows one that the walk reached straight from the batch
+// above it (not by passing over others, not as part of a span) when that is
+// sure without asking the database: the batch right below, unless the rows
+// found make the walk look ahead or ask for a span, or the range ends there.
+// A value, so that an export running ahead of the walk may follow it.
+struct StraightStep {
+    std::int64_t minId;
+    std::int64_t width;
+    bool looksAhead;  // after a batch without rows
+    bool spans;       // after a batch of at most half a width of rows
+
+    std::optional<Batch> After(const Batch& batch, std::int64_t rowsFound) const;
+};
+
 // The highest id at or below the given one whose row is old enough to go,
 // if any is left.
 using HighestOldIdAtOrBelow = std::function<std::optional<std::int64_t>(std::int64_t atMost)>;
@@ -78,6 +92,10 @@ public:
     // will decide or the range ends.
     std::optional<std::int64_t> SurelyNextTop(std::int64_t rowsFound) const;
 
+    // The rule by which batches reached straight from the one above follow
+    // each other.
+    StraightStep Straight() const { return {minId_, width_, highestOldId_ != nullptr, oldIds_ != nullptr}; }
+
     // The batch width times the batches done and passed over so far; held
     // at the largest 64-bit number rather than overflowing.
     std::int64_t Counter() const { return counter_; }
@@ -91,7 +109,6 @@ public:
 private:
     bool LooksAheadAfter(std::int64_t rowsFound) const;
     bool WantsSpanAfter(std::int64_t rowsFound) const;
-    bool IsLowest(const Batch& batch) const;
     void Count(std::uint64_t batches);
     // The top the walk goes on from when it looks ahead from top_.
     std::int64_t LookAheadTop();

@@ -34,7 +34,8 @@ BatchWork::BatchWork(const PurgeSettings& settings, odbc::Connection& connection
       exportConnections_(BuildConnectionText(settings.dsn, settings.userName, settings.password),
                          [zone](const odbc::Connection& fresh) { SetSessionTimeZone(fresh, zone); }),
       backup_(settings, cutOffLiteral, exportConnections_, overlap_ ? quietHost_ : host, log, clock),
-      ahead_([this](const Batch& batch) { return backup_.ExportBatch(batch); }) {
+      ahead_([this](const Batch& batch) { return backup_.WriteBatch(batch); }, [this] { backup_.FlushWritten(); },
+             overlap_) {
     const BatchTable table{settings.tableName, settings.timeColumn, cutOffLiteral};
     delete_.Prepare(BatchDeleteSql(table, DeleteScan(connection)));
     delete_.AddBigIntParameter();  // the batch's top id
@@ -93,14 +94,9 @@ std::int64_t BatchWork::ExportAndDelete(const Batch& batch, const BatchWalk& wal
             rowsBackedUp_ += again;
             return again;
         }
-        const std::int64_t rows = ahead_.Take(batch);
+        const std::int64_t rows = ahead_.Take(batch, walk);
         firstExport = rows;
         rowsBackedUp_ += rows;
-        if (overlap_) {
-            if (const std::optional<std::int64_t> next = walk.SurelyNextTop(rows)) {
-                ahead_.Start(BatchTopped(*next, settings_.recordsPerTrip));
-            }
-        }
         return rows;
     };
     // A conflict at the DELETE or the COMMIT leaves the batch's transaction

@@ -40,10 +40,11 @@ public:
     // the rows it found (exported at its first export, else deleted).
     // A batch that meets a conflicting transaction is done again, up to
     // kConflictTries times (RetryConflicts).
-    // With backup and delete, and a host that does not yield on its thread,
-    // the batch that surely comes next is exported meanwhile on the export's
-    // own connection: the two id ranges do not meet, and each batch is still
-    // deleted only after its own export has returned, flushed.
+    // With backup and delete, batches are exported in groups with one flush
+    // each (ExportAhead), and with a host that does not yield on its thread
+    // the next group is exported meanwhile on the export's own connection:
+    // the id ranges do not meet, and each batch is still deleted only after
+    // the flush that followed its export has returned.
     std::int64_t Run(const Batch& batch, const BatchWalk& walk);
 
     // The run got through all its batches.

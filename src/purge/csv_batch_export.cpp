@@ -1,5 +1,6 @@
 #include "purge/csv_batch_export.h"
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <string>
@@ -92,6 +93,18 @@ odbc::Statement& CsvBatchExport::RunQuery(std::int64_t batchTop, std::int64_t lo
 }
 
 std::int64_t CsvBatchExport::ExportBatch(const Batch& batch) {
+    const std::int64_t rows = WriteBatch(batch);
+    FlushWritten();
+    return rows;
+}
+
+void CsvBatchExport::FlushWritten() {
+    // A group of batches may have passed midnight and so written two files.
+    for (BackupFileWriter* file : unflushed_) file->Flush();
+    unflushed_.clear();
+}
+
+std::int64_t CsvBatchExport::WriteBatch(const Batch& batch) {
     const PurgeSettings& settings = settings_;
     odbc::Statement& query = RunQuery(batch.top, batch.lowerBound);
 
@@ -106,7 +119,10 @@ std::int64_t CsvBatchExport::ExportBatch(const Batch& batch) {
     BackupFileWriter* file = nullptr;
     while (reader.Fetch()) {
         // A batch without rows leaves the backup alone: no opening, no flush.
-        if (!file) file = &backupRun_.FileFor(settings, clock_, log_);
+        if (!file) {
+            file = &backupRun_.FileFor(settings, clock_, log_);
+            if (std::find(unflushed_.begin(), unflushed_.end(), file) == unflushed_.end()) unflushed_.push_back(file);
+        }
         ++rows;
         host_.Yield();
         line.clear();
@@ -125,8 +141,6 @@ std::int64_t CsvBatchExport::ExportBatch(const Batch& batch) {
     }
     if (!file) return 0;
     file->Append(chunk);
-    // On stable storage before the caller deletes the batch.
-    file->Flush();
     return rows;
 }
 

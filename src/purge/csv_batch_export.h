@@ -42,6 +42,13 @@ public:
     // written stay in the file, a line cut short by the failure does not.
     std::int64_t ExportBatch(const Batch& batch);
 
+    // ExportBatch in two halves, so that one flush serves several batches:
+    // the rows written (not yet on stable storage), then every file written
+    // since the last flush flushed. No batch may be deleted before the flush
+    // that followed its writing has returned.
+    std::int64_t WriteBatch(const Batch& batch);
+    void FlushWritten();
+
     // The run got through all its batches (see BackupRun::Finish).
     void Finish() { backupRun_.Finish(); }
 
@@ -64,6 +71,7 @@ private:
     std::string sql_;
     std::unique_ptr<PreparedQuery> query_;
     BackupRun backupRun_;
+    std::vector<BackupFileWriter*> unflushed_;
 };
 
 }  // namespace sorvane

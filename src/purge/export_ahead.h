@@ -1,52 +1,86 @@
 #pragma once
-// The export of the batch below, run on a thread of its own while the
-// current batch is being deleted. Keyed by the bounds of the batch (or span
-// of batches) it exports, so that a DELETE is only ever checked against the
-// count of the export of those same ids.
+// The exports of a backed-up run, done in groups of batches with one flush
+// each: a narrow batch would otherwise pay a flush of the backup for every
+// handful of rows. A group runs down from the batch the walk is on as far as
+// the walk surely goes (each next batch the one right below), bounded by
+// time and rows. Where the run allows it the next group is exported on a
+// thread of its own while the batches of the one before are being deleted.
+// Keyed by the bounds of the batch (or span of batches) each export wrote,
+// so that a DELETE is only ever checked against the count of the export of
+// those same ids, and only once the flush after that export has returned.
 
+#include <chrono>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <future>
 #include <optional>
+#include <vector>
 
 #include "purge/batch_walk.h"
 
 namespace sorvane {
 
+// What one group of exports may hold at most: a run stopped between two
+// batches leaves the rest of the group being deleted, and the group
+// exported ahead, in the backup though not deleted (the next run exports
+// them again: twice in the backup, never lost).
+struct ExportGroupBounds {
+    std::int64_t rows = 1000;  // a group of batches ends once it holds this many
+    std::chrono::milliseconds time{50};
+};
+
 class ExportAhead {
 public:
-    // Writes the batch to the backup, flushed, and gives its rows. Never
-    // called twice at once: one export at a time.
-    using ExportBatch = std::function<std::int64_t(const Batch& batch)>;
+    // Writes the rows of the batch to the backup and gives their number;
+    // they need not be on stable storage yet.
+    using WriteBatch = std::function<std::int64_t(const Batch& batch)>;
+    // Puts everything written so far on stable storage.
+    using FlushWritten = std::function<void()>;
 
-    explicit ExportAhead(ExportBatch exportBatch);
+    // With `onItsOwnThread`, the next group is exported on another thread
+    // while the batches of the group before are being deleted; else every
+    // group is exported when its first batch is taken.
+    ExportAhead(WriteBatch writeBatch, FlushWritten flushWritten, bool onItsOwnThread,
+                ExportGroupBounds bounds = {});
     // Waits for an export under way. A run that stops or fails while one is
-    // under way therefore returns only once that batch is in the backup (not
+    // under way therefore returns only once that group is in the backup (not
     // deleted: the next run exports it again, so its rows may be there twice,
     // never lost); the export's own failure is then not reported again.
     ~ExportAhead();
     ExportAhead(const ExportAhead&) = delete;
     ExportAhead& operator=(const ExportAhead&) = delete;
 
-    // Starts exporting the batch on another thread, one that takes no
-    // signals.
-    // Raises RunFailure kInternalError when an export is under way already.
-    void Start(const Batch& batch);
+    // The rows of the batch the walk is on, as its first export gave them,
+    // flushed: from the group at hand, or the group under way (which must
+    // begin with this batch; any other is an internal failure, raised as
+    // RunFailure kInternalError), or else a group exported now.
+    std::int64_t Take(const Batch& batch, const BatchWalk& walk);
 
-    // The rows of the batch, as its first export gives
-    // them: the export under way, which must be this batch's (any other is an
-    // internal failure, raised as RunFailure kInternalError), or else an
-    // export done now.
-    std::int64_t Take(const Batch& batch);
-
-    // The batch exported once more (after its delete was undone), once the
-    // export under way (of the batch below) has finished with the connection.
+    // The batch exported once more, flushed (after its delete was undone),
+    // once the export under way has finished with the connection.
     std::int64_t ExportAgain(const Batch& batch);
 
 private:
-    ExportBatch exportBatch_;
-    std::optional<Batch> aheadBatch_;
-    std::future<std::int64_t> ahead_;
+    struct Exported {
+        Batch batch;
+        std::int64_t rows;
+    };
+    using Group = std::vector<Exported>;
+
+    // Exports from `first` down the batches that surely follow (the second
+    // by `second`, given the first's rows), then flushes once.
+    Group ExportGroup(const Batch& first, const std::function<std::optional<Batch>(std::int64_t)>& second,
+                      const StraightStep& straight);
+    void StartGroup(const Batch& first, const StraightStep& straight);
+
+    WriteBatch writeBatch_;
+    FlushWritten flushWritten_;
+    const bool onItsOwnThread_;
+    const ExportGroupBounds bounds_;
+    std::deque<Exported> inHand_;  // exported and flushed, not yet taken
+    std::optional<Batch> aheadFirst_;
+    std::future<Group> ahead_;
 };
 
 }  // namespace sorvane
