@@ -68,7 +68,8 @@ std::int64_t BatchWork::Run(const Batch& batch, const BatchWalk& walk) {
     // The export comes first: a batch whose backup failed is not deleted.
     if (backUpAndDelete_) return ExportAndDelete(batch, walk);
     if (settings_.backupRows != 0) {
-        const std::int64_t exported = backup_.ExportBatch(batch);
+        // In groups with one flush each, as with the delete.
+        const std::int64_t exported = ahead_.Take(batch, walk);
         rowsBackedUp_ += exported;
         return exported;
     }
