@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/freed_memory.h"
 #include "common/version.h"
 #include "purge/purge_host.h"
 #include "startup/command_line_options.h"
@@ -88,10 +89,12 @@ int main(int argc, char** argv) {
         }
     }
 
-    // The one process-wide setting the program makes: the C library keeps the
+    // The process-wide settings the program makes: the C library keeps the
     // locale per process, and numbers and dates follow the user's regional
-    // settings through it. Everything else a run needs is passed to it.
+    // settings through it; freed memory is kept for the next batch. Everything
+    // else a run needs is passed to it.
     std::setlocale(LC_ALL, "");
+    sorvane::KeepFreedMemoryForReuse();
     sorvane::IgnoreFileSizeLimitSignal();
 
     const std::vector<std::string> arguments = sorvane::ProgramArguments(argc, argv);

@@ -21,10 +21,11 @@ bool LocaleDateHasTwoDigitYear() {
            format.find("%D") != std::string::npos;
 }
 
-std::string Format(const char* format, const std::tm& time) {
+void AppendFormatted(std::string& text, const std::string& format, const std::tm& time) {
+    if (format.empty()) return;
     char buffer[256];
-    const std::size_t length = std::strftime(buffer, sizeof buffer, format, &time);
-    return std::string(buffer, length);
+    const std::size_t length = std::strftime(buffer, sizeof buffer, format.c_str(), &time);
+    text.append(buffer, length);
 }
 
 std::string DecimalSeparator() {
@@ -131,24 +132,45 @@ std::string LongTimeFormat() {
     return format.empty() ? "%H:%M:%S" : format;
 }
 
-std::string LongTimeText(const std::tm& localTime, const std::string& secondFraction) {
-    if (secondFraction.empty()) return Format(LongTimeFormat().c_str(), localTime);
+DateTimeForms::DateTimeForms()
+    : shortDate_(ShortDateFormat()), longTime_(LongTimeFormat()), decimalSeparator_(DecimalSeparator()) {
     // The fraction belongs right after the seconds, before any AM/PM mark.
-    const std::string format = SpeltOutTimeFormat(LongTimeFormat());
-    const std::string fraction = DecimalSeparator() + secondFraction;
-    const std::size_t seconds = format.find("%S");
-    if (seconds == std::string::npos) return Format(format.c_str(), localTime) + fraction;
-    std::string text = Format(format.substr(0, seconds + 2).c_str(), localTime) + fraction;
-    if (seconds + 2 < format.size()) text += Format(format.substr(seconds + 2).c_str(), localTime);
+    const std::string spelt = SpeltOutTimeFormat(longTime_);
+    const std::size_t seconds = spelt.find("%S");
+    upToSeconds_ = seconds == std::string::npos ? spelt : spelt.substr(0, seconds + 2);
+    if (seconds != std::string::npos) afterSeconds_ = spelt.substr(seconds + 2);
+}
+
+void DateTimeForms::AppendLongTime(std::string& text, const std::tm& localTime,
+                                   std::string_view secondFraction) const {
+    if (secondFraction.empty()) {
+        AppendFormatted(text, longTime_, localTime);
+        return;
+    }
+    AppendFormatted(text, upToSeconds_, localTime);
+    text += decimalSeparator_;
+    text += secondFraction;
+    AppendFormatted(text, afterSeconds_, localTime);
+}
+
+void DateTimeForms::AppendGeneralDate(std::string& text, const std::tm& localTime,
+                                      std::string_view secondFraction) const {
+    AppendFormatted(text, shortDate_, localTime);
+    if (localTime.tm_hour != 0 || localTime.tm_min != 0 || localTime.tm_sec != 0 || !secondFraction.empty()) {
+        text += ' ';
+        AppendLongTime(text, localTime, secondFraction);
+    }
+}
+
+std::string LongTimeText(const std::tm& localTime, const std::string& secondFraction) {
+    std::string text;
+    DateTimeForms().AppendLongTime(text, localTime, secondFraction);
     return text;
 }
 
 std::string FormatGeneralDate(const std::tm& localTime, const std::string& secondFraction) {
-    std::string text = Format(ShortDateFormat().c_str(), localTime);
-    if (localTime.tm_hour != 0 || localTime.tm_min != 0 || localTime.tm_sec != 0 || !secondFraction.empty()) {
-        text += ' ';
-        text += LongTimeText(localTime, secondFraction);
-    }
+    std::string text;
+    DateTimeForms().AppendGeneralDate(text, localTime, secondFraction);
     return text;
 }
 

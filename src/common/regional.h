@@ -8,6 +8,7 @@
 #include <ctime>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace sorvane {
 
@@ -22,6 +23,27 @@ std::string LongTimeText(const std::tm& localTime, const std::string& secondFrac
 std::string FormatGeneralDate(const std::tm& localTime, const std::string& secondFraction = {});
 // The same for the current local date and time.
 std::string FormatGeneralDateNow();
+
+// The short date and long time forms of the locale as it is when made, read
+// once for writing many values (a backup writes one or two a row); the text
+// is that of FormatGeneralDate and LongTimeText, which use it.
+class DateTimeForms {
+public:
+    DateTimeForms();
+    void AppendGeneralDate(std::string& text, const std::tm& localTime,
+                           std::string_view secondFraction = {}) const;
+    void AppendLongTime(std::string& text, const std::tm& localTime,
+                        std::string_view secondFraction = {}) const;
+
+private:
+    std::string shortDate_;
+    std::string longTime_;
+    // The long time with %T and %r spelt out, cut after its seconds (the
+    // whole of it when it shows none), for a time with a fraction.
+    std::string upToSeconds_;
+    std::string afterSeconds_;
+    std::string decimalSeparator_;
+};
 
 // A date, time or both as read back from text.
 struct DateTimeReading {

@@ -2,6 +2,8 @@
 
 #include <sqlext.h>
 
+#include <utility>
+
 #include "odbc/diagnostics.h"
 
 namespace sorvane::odbc {
@@ -51,15 +53,20 @@ BoundRowReader::~BoundRowReader() {
 
 bool BoundRowReader::Fetch() { return statement_.Fetch(); }
 
-std::optional<std::string> BoundRowReader::Text(int column) {
-    if (!bound_) return statement_.Text(column);
-    const Column& bound = columns_[static_cast<std::size_t>(column)];
-    if (bound.length == SQL_NULL_DATA) return std::nullopt;
-    if (bound.length >= 0 && static_cast<std::size_t>(bound.length) < bound.value.size()) {
-        return std::string(bound.value.data(), static_cast<std::size_t>(bound.length));
+std::optional<std::string_view> BoundRowReader::Text(int column) {
+    Column& bound = columns_[static_cast<std::size_t>(column)];
+    if (bound_) {
+        if (bound.length == SQL_NULL_DATA) return std::nullopt;
+        if (bound.length >= 0 && static_cast<std::size_t>(bound.length) < bound.value.size()) {
+            return std::string_view(bound.value.data(), static_cast<std::size_t>(bound.length));
+        }
     }
-    // Cut short by the buffer (or of unknown length): read it whole.
-    return statement_.Text(column);
+    // Not bound, or cut short by the buffer (or of unknown length): read it
+    // whole.
+    std::optional<std::string> text = statement_.Text(column);
+    if (!text) return std::nullopt;
+    bound.whole = std::move(*text);
+    return bound.whole;
 }
 
 }  // namespace sorvane::odbc

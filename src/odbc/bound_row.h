@@ -12,6 +12,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "odbc/statement.h"
@@ -33,13 +34,16 @@ public:
     int ColumnCount() const { return static_cast<int>(columns_.size()); }
     // Moves to the next row; false at the end.
     bool Fetch();
-    // The current row's value as Statement::Text gives it.
-    std::optional<std::string> Text(int column);
+    // The current row's value as Statement::Text gives it, or nothing for
+    // NULL. The text stays valid until the next Fetch; no copy is made of a
+    // value that fitted its buffer.
+    std::optional<std::string_view> Text(int column);
 
 private:
     struct Column {
         std::vector<char> value;  // terminating zero included
         SQLLEN length = 0;        // or SQL_NULL_DATA, SQL_NO_TOTAL
+        std::string whole;        // a value read again because it did not fit
     };
 
     Statement& statement_;

@@ -113,8 +113,12 @@ std::int64_t CsvBatchExport::WriteBatch(const Batch& batch) {
     std::vector<int> types;
     for (int column = 0; column < columns; ++column) types.push_back(query.ColumnType(column));
 
-    std::string line;
-    std::string chunk;
+    // The regional settings as they are for this batch, read once for all
+    // its values.
+    const FieldTextWriter fieldText;
+    std::string valueText;
+    std::string& chunk = chunk_;
+    chunk.clear();
     std::int64_t rows = 0;
     BackupFileWriter* file = nullptr;
     while (reader.Fetch()) {
@@ -125,22 +129,23 @@ std::int64_t CsvBatchExport::WriteBatch(const Batch& batch) {
         }
         ++rows;
         host_.Yield();
-        line.clear();
         for (int column = 0; column < columns; ++column) {
             host_.Yield();
-            AppendCsvField(line, FieldText(types[column], reader.Text(column)), settings.separator,
-                           settings.escapeText);
-            if (column + 1 < columns) line += settings.separator;
+            AppendCsvField(chunk, fieldText.Text(types[column], reader.Text(column), valueText),
+                           settings.separator, settings.escapeText);
+            if (column + 1 < columns) chunk += settings.separator;
         }
-        line += "\r\n";
-        if (chunk.size() + line.size() > kWriteChunk) {
+        chunk += "\r\n";
+        // Only whole lines go to the file.
+        if (chunk.size() >= kWriteChunk) {
             file->Append(chunk);
             chunk.clear();
         }
-        chunk += line;
     }
     if (!file) return 0;
-    file->Append(chunk);
+    if (!chunk.empty()) file->Append(chunk);
+    // A batch of very long values leaves no lasting room behind.
+    if (chunk.capacity() > 2 * kWriteChunk) chunk = std::string();
     return rows;
 }
 

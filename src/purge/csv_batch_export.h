@@ -72,6 +72,9 @@ private:
     std::unique_ptr<PreparedQuery> query_;
     BackupRun backupRun_;
     std::vector<BackupFileWriter*> unflushed_;
+    // The lines of a batch gathered for the file, kept from batch to batch so
+    // that its room is not allocated again for each.
+    std::string chunk_;
 };
 
 }  // namespace sorvane

@@ -3,6 +3,8 @@
 #include <sqlext.h>
 
 #include <array>
+#include <string>
+#include <string_view>
 #include <tuple>
 
 #include "purge/csv_field.h"
@@ -81,6 +83,37 @@ TEST(FieldText, ReadsOnlyTheDateAndTimeFormsDriversWriteAndKeepsTheRest) {
     };
     for (const auto& [type, value, expected] : cases) {
         EXPECT_EQ(FieldText(type, std::string(value)), expected) << type << " " << value;
+    }
+}
+
+// One writer and one scratch text serve a whole batch: each value's text is
+// its own, whatever came before it, and a value is read only as far as its
+// length (the driver's buffer goes on after it).
+TEST(FieldTextWriter, GivesEachValueItsOwnTextInTurn) {
+    const test::ScopedLocale locale("de_DE.UTF-8");
+    ASSERT_TRUE(locale.Available());
+    const std::string buffer = "2026-11-29 10:05:09.25|12.50|2026-11-30 00:00:00";
+    const std::string_view whole(buffer);
+    const std::tuple<int, std::optional<std::string_view>, const char*> cases[] = {
+        {SQL_TYPE_TIMESTAMP, whole.substr(0, 22), "29.11.2026 10:05:09,25"},
+        {SQL_TYPE_TIMESTAMP, whole.substr(0, 10), "29.11.2026"},
+        {SQL_TYPE_TIMESTAMP, whole.substr(0, 19), "29.11.2026 10:05:09"},
+        {SQL_TYPE_TIME, whole.substr(11, 8), "10:05:09"},
+        {SQL_DECIMAL, whole.substr(23, 5), "12,5"},
+        {SQL_DECIMAL, whole.substr(23, 4), "12,5"},
+        {SQL_DECIMAL, whole.substr(23, 2), "12"},
+        {SQL_VARCHAR, whole.substr(29, 10), "2026-11-30"},
+        {SQL_TYPE_DATE, whole.substr(29, 10), "30.11.2026"},
+        {SQL_TYPE_TIMESTAMP, std::nullopt, ""},
+        {SQL_DOUBLE, std::string_view("-0.25"), "-0,25"},
+        {SQL_TYPE_TIMESTAMP, whole.substr(29), "30.11.2026"},
+        {SQL_INTEGER, std::string_view("42"), "42"},
+    };
+    const FieldTextWriter writer;
+    std::string scratch;
+    for (const auto& [sqlType, value, expected] : cases) {
+        SCOPED_TRACE(std::string(value.value_or("NULL")));
+        EXPECT_EQ(writer.Text(sqlType, value, scratch), expected);
     }
 }
 
