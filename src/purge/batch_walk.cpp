@@ -32,13 +32,6 @@ bool IsLowest(const Batch& batch, std::int64_t minId, std::int64_t width) {
 
 }  // namespace
 
-std::optional<Batch> StraightStep::After(const Batch& batch, std::int64_t rowsFound) const {
-    if ((looksAhead && rowsFound == 0) || (spans && rowsFound <= width / 2) || IsLowest(batch, minId, width)) {
-        return std::nullopt;
-    }
-    return BatchTopped(batch.lowerBound, width);
-}
-
 Batch BatchTopped(std::int64_t top, std::int64_t width) {
     const bool reachesBelowLowestId = Distance(top, kLowestId) < static_cast<std::uint64_t>(width);
     return {top, reachesBelowLowestId ? kLowestId : top - width};
@@ -160,12 +153,31 @@ std::int64_t BatchWalk::KnownRowsIn(const Batch& batch) const {
     return from < to ? to - from : 0;
 }
 
-std::optional<std::int64_t> BatchWalk::SurelyNextTop(std::int64_t rowsFound) const {
-    // A batch reached by passing over others looks ahead whatever it found.
-    if (InSpan() || (highestOldId_ && passedOver_)) return std::nullopt;
-    const std::optional<Batch> next = Straight().After(*current_, rowsFound);
-    if (!next) return std::nullopt;
-    return next->top;
+namespace {
+
+// Raised by a walk ahead where the walk would ask the database.
+struct NeedsDatabase {};
+
+}  // namespace
+
+BatchWalk BatchWalk::Offline() const {
+    BatchWalk copy = *this;
+    if (copy.highestOldId_) copy.highestOldId_ = [](std::int64_t) -> std::optional<std::int64_t> { throw NeedsDatabase{}; };
+    if (copy.oldIds_) copy.oldIds_ = [](std::int64_t, std::int64_t) -> std::vector<std::int64_t> { throw NeedsDatabase{}; };
+    return copy;
+}
+
+WalkAhead::WalkAhead(const BatchWalk& walk) : copy_(walk.Offline()) {}
+
+std::optional<Batch> WalkAhead::After(std::int64_t rowsFound) {
+    if (lost_) return std::nullopt;
+    try {
+        copy_.Done(rowsFound);
+        if (!copy_.AtEnd()) return copy_.Next();
+    } catch (const NeedsDatabase&) {
+    }
+    lost_ = true;
+    return std::nullopt;
 }
 
 bool BatchWalk::WantsSpanAfter(std::int64_t rowsFound) const {

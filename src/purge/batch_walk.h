@@ -21,20 +21,6 @@ struct Batch {
 // The batch (top - width, top], its lower bound clamped.
 Batch BatchTopped(std::int64_t top, std::int64_t width);
 
-// Which batch follows one that the walk reached straight from the batch
-// above it (not by passing over others, not as part of a span) when that is
-// sure without asking the database: the batch right below, unless the rows
-// found make the walk look ahead or ask for a span, or the range ends there.
-// A value, so that an export running ahead of the walk may follow it.
-struct StraightStep {
-    std::int64_t minId;
-    std::int64_t width;
-    bool looksAhead;  // after a batch without rows
-    bool spans;       // after a batch of at most half a width of rows
-
-    std::optional<Batch> After(const Batch& batch, std::int64_t rowsFound) const;
-};
-
 // The highest id at or below the given one whose row is old enough to go,
 // if any is left.
 using HighestOldIdAtOrBelow = std::function<std::optional<std::int64_t>(std::int64_t atMost)>;
@@ -86,16 +72,6 @@ public:
     // back so that they grow batch by batch.
     std::int64_t RowsLeftInSpan() const { return rowsLeftInSpan_; }
 
-    // The top of the batch that follows the current one when it found
-    // `rowsFound` rows, if that is sure without asking anything: the batch
-    // right below, reached without a look-ahead. Nothing when the look-ahead
-    // will decide or the range ends.
-    std::optional<std::int64_t> SurelyNextTop(std::int64_t rowsFound) const;
-
-    // The rule by which batches reached straight from the one above follow
-    // each other.
-    StraightStep Straight() const { return {minId_, width_, highestOldId_ != nullptr, oldIds_ != nullptr}; }
-
     // The batch width times the batches done and passed over so far; held
     // at the largest 64-bit number rather than overflowing.
     std::int64_t Counter() const { return counter_; }
@@ -107,6 +83,10 @@ public:
     std::int64_t BatchesInRange() const { return batchesInRange_; }
 
 private:
+    friend class WalkAhead;
+    // A copy that asks the database nothing: where it would, it raises.
+    BatchWalk Offline() const;
+
     bool LooksAheadAfter(std::int64_t rowsFound) const;
     bool WantsSpanAfter(std::int64_t rowsFound) const;
     void Count(std::uint64_t batches);
@@ -144,6 +124,27 @@ private:
     std::int64_t batchesRun_ = 0;
     std::int64_t batchesWalked_ = 0;
     std::int64_t batchesInRange_;
+};
+
+// A copy of the walk that goes on ahead of it as far as the ids already at
+// hand decide its way: the batches (or spans) it gives are those the walk
+// will give next when each before found the rows given. What an export
+// running ahead of the walk may export. A value of its own, for another
+// thread.
+class WalkAhead {
+public:
+    // Stands on the walk's current batch.
+    explicit WalkAhead(const BatchWalk& walk);
+
+    // The batch or span that follows the one it stands on when that found
+    // `rowsFound` rows (the walk's count for it), if the database need not be
+    // asked for it; it then stands on that one. Nothing once the walk ends
+    // or the database would decide, and from then on.
+    std::optional<Batch> After(std::int64_t rowsFound);
+
+private:
+    BatchWalk copy_;
+    bool lost_ = false;
 };
 
 }  // namespace sorvane

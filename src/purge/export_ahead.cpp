@@ -35,32 +35,27 @@ ExportAhead::~ExportAhead() {
 }
 
 std::int64_t ExportAhead::Take(const Batch& batch, const BatchWalk& walk) {
-    const StraightStep straight = walk.Straight();
-    // The walk's own word on what follows the batch it is on: it knows
-    // whether the batch was reached by passing over others.
-    const auto afterThisBatch = [&](std::int64_t rows) -> std::optional<Batch> {
-        const std::optional<std::int64_t> top = walk.SurelyNextTop(rows);
-        if (!top) return std::nullopt;
-        return BatchTopped(*top, straight.width);
-    };
     if (inHand_.empty() && ahead_.valid()) {
         if (!Same(*aheadFirst_, batch)) RaiseOtherBatch(batch, *aheadFirst_, "under way");
-        for (const Exported& exported : ahead_.get()) inHand_.push_back(exported);
+        TakeIn(ahead_.get());
     }
-    if (inHand_.empty()) {
-        for (const Exported& exported : ExportGroup(batch, afterThisBatch, straight)) inHand_.push_back(exported);
-    }
+    if (inHand_.empty()) TakeIn(ExportGroup(batch, WalkAhead(walk)));
     const Exported taken = inHand_.front();
     if (!Same(taken.batch, batch)) RaiseOtherBatch(batch, taken.batch, "at hand");
     inHand_.pop_front();
-    if (onItsOwnThread_ && !ahead_.valid()) {
-        // The two id ranges do not meet: the group below is exported while
-        // the batches above it are deleted.
-        const std::optional<Batch> next = inHand_.empty() ? afterThisBatch(taken.rows)
-                                                          : straight.After(inHand_.back().batch, inHand_.back().rows);
-        if (next) StartGroup(*next, straight);
+    if (onItsOwnThread_ && !ahead_.valid() && walkAhead_) {
+        // The id ranges do not meet: the group below is exported while the
+        // batches above it are deleted.
+        if (const std::optional<Batch> next = walkAhead_->After(lastRows_)) StartGroup(*next, std::move(*walkAhead_));
+        walkAhead_.reset();
     }
     return taken.rows;
+}
+
+void ExportAhead::TakeIn(Group group) {
+    inHand_.insert(inHand_.end(), group.batches.begin(), group.batches.end());
+    lastRows_ = group.batches.back().rows;
+    walkAhead_.emplace(std::move(group.walk));
 }
 
 std::int64_t ExportAhead::ExportAgain(const Batch& batch) {
@@ -70,18 +65,17 @@ std::int64_t ExportAhead::ExportAgain(const Batch& batch) {
     return rows;
 }
 
-ExportAhead::Group ExportAhead::ExportGroup(const Batch& first,
-                                            const std::function<std::optional<Batch>(std::int64_t)>& second,
-                                            const StraightStep& straight) {
+ExportAhead::Group ExportAhead::ExportGroup(const Batch& first, WalkAhead walk) {
     const auto begun = std::chrono::steady_clock::now();
-    Group group;
+    Group group{{}, std::move(walk)};
     std::int64_t rows = 0;
     for (Batch batch = first;;) {
         const std::int64_t found = writeBatch_(batch);
-        group.push_back({batch, found});
+        group.batches.push_back({batch, found});
         rows += found;
-        const std::optional<Batch> next = group.size() == 1 && second ? second(found) : straight.After(batch, found);
-        if (!next || rows >= bounds_.rows || std::chrono::steady_clock::now() - begun >= bounds_.time) break;
+        if (rows >= bounds_.rows || std::chrono::steady_clock::now() - begun >= bounds_.time) break;
+        const std::optional<Batch> next = group.walk.After(found);
+        if (!next) break;
         batch = *next;
     }
     // One flush for the group: none of its batches is deleted before it.
@@ -89,10 +83,11 @@ ExportAhead::Group ExportAhead::ExportGroup(const Batch& first,
     return group;
 }
 
-void ExportAhead::StartGroup(const Batch& first, const StraightStep& straight) {
+void ExportAhead::StartGroup(const Batch& first, WalkAhead walk) {
     aheadFirst_ = first;
     const BlockedSignals onTheNewThreadOnly;
-    ahead_ = std::async(std::launch::async, [this, first, straight] { return ExportGroup(first, nullptr, straight); });
+    ahead_ = std::async(std::launch::async,
+                        [this, first, walk = std::move(walk)]() mutable { return ExportGroup(first, std::move(walk)); });
 }
 
 }  // namespace sorvane

@@ -1,9 +1,9 @@
 #pragma once
 // The exports of a backed-up run, done in groups of batches with one flush
 // each: a narrow batch would otherwise pay a flush of the backup for every
-// handful of rows. A group runs down from the batch the walk is on as far as
-// the walk surely goes (each next batch the one right below), bounded by
-// time and rows. Where the run allows it the next group is exported on a
+// handful of rows. A group runs down from the batch the walk is on through
+// the batches (or spans) the walk will surely give next (WalkAhead), bounded
+// by time and rows. Where the run allows it the next group is exported on a
 // thread of its own while the batches of the one before are being deleted.
 // Keyed by the bounds of the batch (or span of batches) each export wrote,
 // so that a DELETE is only ever checked against the count of the export of
@@ -66,19 +66,26 @@ private:
         Batch batch;
         std::int64_t rows;
     };
-    using Group = std::vector<Exported>;
+    // A group, and the walk ahead standing on its last batch.
+    struct Group {
+        std::vector<Exported> batches;
+        WalkAhead walk;
+    };
 
-    // Exports from `first` down the batches that surely follow (the second
-    // by `second`, given the first's rows), then flushes once.
-    Group ExportGroup(const Batch& first, const std::function<std::optional<Batch>(std::int64_t)>& second,
-                      const StraightStep& straight);
-    void StartGroup(const Batch& first, const StraightStep& straight);
+    // Exports from `first` (where `walk` stands) down the batches the walk
+    // will give next, then flushes once.
+    Group ExportGroup(const Batch& first, WalkAhead walk);
+    void TakeIn(Group group);
+    void StartGroup(const Batch& first, WalkAhead walk);
 
     WriteBatch writeBatch_;
     FlushWritten flushWritten_;
     const bool onItsOwnThread_;
     const ExportGroupBounds bounds_;
     std::deque<Exported> inHand_;  // exported and flushed, not yet taken
+    // Standing on the last batch exported, while the walk ahead knows the way.
+    std::optional<WalkAhead> walkAhead_;
+    std::int64_t lastRows_ = 0;  // the rows of that batch
     std::optional<Batch> aheadFirst_;
     std::future<Group> ahead_;
 };

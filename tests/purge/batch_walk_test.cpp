@@ -57,6 +57,14 @@ std::set<std::int64_t> Clusters(std::mt19937_64& random, std::int64_t low, std::
     return ids;
 }
 
+// What a walk ahead said would come next came, and the walk got there
+// without asking the database.
+void ExpectSaidToComeNext(const std::optional<Batch>& sure, const Batch& batch, int asked) {
+    if (!sure) return;
+    EXPECT_TRUE(sure->top == batch.top && sure->lowerBound == batch.lowerBound) << "the batch said to come next did not";
+    EXPECT_EQ(asked, 0) << "asked before the batch said to come next";
+}
+
 TEST(BatchWalk, VisitsTheBatchesWithRowsABatchByBatchWalkVisitsWithItsCounter) {
     std::mt19937_64 random(17);
     std::set<std::int64_t> dense;
@@ -85,18 +93,15 @@ TEST(BatchWalk, VisitsTheBatchesWithRowsABatchByBatchWalkVisitsWithItsCounter) {
                 return *std::prev(above);
             });
             std::vector<Visit> visited;
-            std::optional<std::int64_t> sureTop;
+            std::optional<Batch> sure;
             int batches = 0;
             while (!walk.AtEnd()) {
                 const Batch batch = walk.Next();
                 ASSERT_LT(++batches, 100000) << "the walk does not pass over empty stretches";
-                if (sureTop) {
-                    EXPECT_EQ(batch.top, *sureTop) << "the batch said to come next did not";
-                    EXPECT_EQ(asked, 0) << "asked before the batch said to come next";
-                }
+                ExpectSaidToComeNext(sure, batch, asked);
                 asked = 0;
                 const std::int64_t rows = std::distance(ids.upper_bound(batch.lowerBound), ids.upper_bound(batch.top));
-                sureTop = walk.SurelyNextTop(rows);
+                sure = WalkAhead(walk).After(rows);
                 walk.Done(rows);
                 if (rows > 0) visited.push_back({batch.top, batch.lowerBound, rows, walk.Counter()});
             }
@@ -125,12 +130,15 @@ std::int64_t RowsIn(const std::set<std::int64_t>& ids, const Batch& batch) {
 // and how many batches or spans were done.
 std::pair<std::vector<Figures>, int> Walk(const std::set<std::int64_t>& ids, std::int64_t width, bool spans,
                                           std::int64_t& widestSpan) {
+    int asked = 0;
     const auto highest = [&](std::int64_t atMost) -> std::optional<std::int64_t> {
+        ++asked;
         const auto above = ids.upper_bound(atMost);
         if (above == ids.begin()) return std::nullopt;
         return *std::prev(above);
     };
     const auto oldIds = [&](std::int64_t atMost, std::int64_t count) {
+        ++asked;
         std::vector<std::int64_t> found;
         for (auto id = std::make_reverse_iterator(ids.upper_bound(atMost)); id != ids.rend() && count-- > 0; ++id) {
             found.push_back(*id);
@@ -141,9 +149,13 @@ std::pair<std::vector<Figures>, int> Walk(const std::set<std::int64_t>& ids, std
     std::vector<Figures> figures;
     std::int64_t rowsDone = 0;
     int executions = 0;
+    std::optional<Batch> sure;
     while (!walk.AtEnd() && ++executions < 100000) {
         const Batch span = walk.Next();
+        ExpectSaidToComeNext(sure, span, asked);
+        asked = 0;
         const std::int64_t rows = RowsIn(ids, span);
+        sure = WalkAhead(walk).After(rows);
         widestSpan = std::max(widestSpan, rows);
         walk.Done(rows, [&] {
             figures.push_back({walk.Counter(), walk.BatchesRun(), walk.BatchesWalked(), rowsDone + rows - walk.RowsLeftInSpan()});
