@@ -5,28 +5,14 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 
 #include "common/private_file.h"
-#include "common/run_failure.h"
 
 namespace sorvane {
 
-namespace {
-
-[[noreturn]] void RaiseFileFailure(const char* doing, const std::string& path, const std::string& why) {
-    throw RunFailure(kFileAccess, std::string("Cannot ") + doing + " the backup file \"" + path + "\": " + why);
-}
-
-}  // namespace
-
-void BackupFileWriter::Raise(const char* doing, int error) const {
-    RaiseFileFailure(doing, path_, std::strerror(error != 0 ? error : EIO));
-}
-
 BackupFileWriter::BackupFileWriter(std::string path) : path_(std::move(path)) {
     const OpenedFile file = OpenPrivateFileForAppending(path_);
-    if (file.descriptor < 0) RaiseFileFailure("open", path_, file.refusal);
+    if (file.descriptor < 0) RaiseBackupFileFailure("open", path_, file.refusal);
     descriptor_ = file.descriptor;
     folderToFlush_ = file.created;
 }

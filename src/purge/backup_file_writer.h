@@ -51,6 +51,9 @@ private:
     bool folderToFlush_ = false;
 };
 
+// Raises RunFailure kFileAccess: Cannot <doing> the backup file "<path>": <why>.
+[[noreturn]] void RaiseBackupFileFailure(const std::string& doing, const std::string& path, const std::string& why);
+
 // Flushes the folder holding `path` (the current folder for a bare name) to
 // stable storage. Returns 0 or the errno of the failure.
 int SyncFolderOf(const std::string& path);

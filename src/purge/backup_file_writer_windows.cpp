@@ -20,10 +20,6 @@ namespace sorvane {
 
 namespace {
 
-[[noreturn]] void RaiseFileFailure(const char* doing, const std::string& path, const std::string& why) {
-    throw RunFailure(kFileAccess, std::string("Cannot ") + doing + " the backup file \"" + path + "\": " + why);
-}
-
 HANDLE HandleOf(int descriptor) { return reinterpret_cast<HANDLE>(_get_osfhandle(descriptor)); }
 
 bool MoveTo(HANDLE handle, LONGLONG offset, DWORD from, LONGLONG* position = nullptr) {
@@ -37,13 +33,9 @@ bool MoveTo(HANDLE handle, LONGLONG offset, DWORD from, LONGLONG* position = nul
 
 }  // namespace
 
-void BackupFileWriter::Raise(const char* doing, int error) const {
-    RaiseFileFailure(doing, path_, std::strerror(error != 0 ? error : EIO));
-}
-
 BackupFileWriter::BackupFileWriter(std::string path) : path_(std::move(path)) {
     const OpenedFile file = OpenPrivateFileForAppending(path_);
-    if (file.descriptor < 0) RaiseFileFailure("open", path_, file.refusal);
+    if (file.descriptor < 0) RaiseBackupFileFailure("open", path_, file.refusal);
     descriptor_ = file.descriptor;
     // NTFS records a new name in its journal; a folder cannot be flushed
     // without administrator rights, so only the file is.
@@ -57,7 +49,7 @@ BackupFileWriter::~BackupFileWriter() {
 void BackupFileWriter::Append(const std::string& lines) {
     const HANDLE handle = HandleOf(descriptor_);
     LONGLONG start = 0;
-    if (!MoveTo(handle, 0, FILE_END, &start)) RaiseFileFailure("write", path_, windows::ErrorText(GetLastError()));
+    if (!MoveTo(handle, 0, FILE_END, &start)) RaiseBackupFileFailure("write", path_, windows::ErrorText(GetLastError()));
     std::size_t written = 0;
     while (written < lines.size()) {
         const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(lines.size() - written, 1u << 30));
@@ -70,13 +62,13 @@ void BackupFileWriter::Append(const std::string& lines) {
         // The part already written is cut off again, so that the next
         // opening does not glue its first line to a broken one.
         if (written > 0 && MoveTo(handle, start, FILE_BEGIN)) SetEndOfFile(handle);
-        RaiseFileFailure("write", path_, windows::ErrorText(error));
+        RaiseBackupFileFailure("write", path_, windows::ErrorText(error));
     }
 }
 
 void BackupFileWriter::Flush() {
     if (!FlushFileBuffers(HandleOf(descriptor_))) {
-        RaiseFileFailure("flush to disk", path_, windows::ErrorText(GetLastError()));
+        RaiseBackupFileFailure("flush to disk", path_, windows::ErrorText(GetLastError()));
     }
     folderToFlush_ = false;
 }
@@ -84,7 +76,7 @@ void BackupFileWriter::Flush() {
 void BackupFileWriter::Empty() {
     const HANDLE handle = HandleOf(descriptor_);
     if (!MoveTo(handle, 0, FILE_BEGIN) || !SetEndOfFile(handle)) {
-        RaiseFileFailure("empty", path_, windows::ErrorText(GetLastError()));
+        RaiseBackupFileFailure("empty", path_, windows::ErrorText(GetLastError()));
     }
 }
 

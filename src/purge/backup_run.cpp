@@ -9,17 +9,13 @@ namespace sorvane {
 
 namespace {
 
-[[noreturn]] void RaiseFileFailure(const std::string& doing, const std::string& path, const std::string& why) {
-    throw RunFailure(kFileAccess, "Cannot " + doing + " the backup file \"" + path + "\": " + why);
-}
-
 // Shared while rows go in; alone (never waiting) to empty it.
 void Lock(const BackupFileWriter& file, bool alone) {
     std::string why;
     switch (platform::LockBackupFile(file.Descriptor(), alone, why)) {
         case platform::LockOutcome::Taken: return;
-        case platform::LockOutcome::HeldByOther: RaiseFileFailure("empty", file.Path(), "another run is writing it");
-        case platform::LockOutcome::Failed: RaiseFileFailure("lock", file.Path(), why);
+        case platform::LockOutcome::HeldByOther: RaiseBackupFileFailure("empty", file.Path(), "another run is writing it");
+        case platform::LockOutcome::Failed: RaiseBackupFileFailure("lock", file.Path(), why);
     }
 }
 
@@ -37,7 +33,7 @@ Mark MarkAsBeingWritten(BackupFileWriter& file, std::string& why) {
         case platform::MarkOutcome::Placed: break;
         case platform::MarkOutcome::AlreadyThere: return Mark::AlreadyThere;
         case platform::MarkOutcome::NotPermitted: why = mark + ": " + reason; return Mark::NotPossible;
-        case platform::MarkOutcome::Failed: RaiseFileFailure("mark as being written", file.Path(), mark + ": " + reason);
+        case platform::MarkOutcome::Failed: RaiseBackupFileFailure("mark as being written", file.Path(), mark + ": " + reason);
     }
     file.NameAddedToFolder();
     return Mark::Placed;

@@ -92,12 +92,6 @@ odbc::Statement& CsvBatchExport::RunQuery(std::int64_t batchTop, std::int64_t lo
     }
 }
 
-std::int64_t CsvBatchExport::ExportBatch(const Batch& batch) {
-    const std::int64_t rows = WriteBatch(batch);
-    FlushWritten();
-    return rows;
-}
-
 void CsvBatchExport::FlushWritten() {
     // A group of batches may have passed midnight and so written two files.
     for (BackupFileWriter* file : unflushed_) file->Flush();

@@ -35,17 +35,14 @@ public:
 
     // Writes every row of the batch (lowerBound < id <= top) whose time
     // column lies on or before the cut-off to the backup file, one CSV line
-    // per row, highest id first, and gives the number of rows written. When
-    // it returns, the rows are on stable storage; a batch without rows opens
-    // no file. Raises RunFailure on any failure (the connection, the query, a
-    // file that cannot be opened, written or flushed); whole lines already
-    // written stay in the file, a line cut short by the failure does not.
-    std::int64_t ExportBatch(const Batch& batch);
-
-    // ExportBatch in two halves, so that one flush serves several batches:
-    // the rows written (not yet on stable storage), then every file written
-    // since the last flush flushed. No batch may be deleted before the flush
-    // that followed its writing has returned.
+    // per row, highest id first, and gives the number of rows written; a
+    // batch without rows opens no file. The rows are on stable storage only
+    // once FlushWritten has returned, which flushes every file written since
+    // the last flush, so that one flush serves several batches: no batch may
+    // be deleted before the flush that followed its writing. Both raise
+    // RunFailure on any failure (the connection, the query, a file that
+    // cannot be opened, written or flushed); whole lines already written
+    // stay in the file, a line cut short by the failure does not.
     std::int64_t WriteBatch(const Batch& batch);
     void FlushWritten();
 

@@ -95,7 +95,9 @@ TEST_P(ConnectionPoolingTest, AnExportOnAKeptConnectionThatDiedStillSucceeds) {
     odbc::ConnectionPool pool(Text());
     const std::string session = SessionOf(odbc::PooledConnection(pool).Get());
     EndSession(odbc::Connection(Text()), session);
-    CsvBatchExport(settings_, "{ts '2026-11-30 00:00:00'}", pool, host_, log_, SystemRunClock()).ExportBatch({5, -5});
+    CsvBatchExport backup(settings_, "{ts '2026-11-30 00:00:00'}", pool, host_, log_, SystemRunClock());
+    backup.WriteBatch({5, -5});
+    backup.FlushWritten();
     EXPECT_EQ(test::ReadCsvWithPython(dir_.Path() / "BackupFile.csv").size(), 5u);  // ids 1..5
 }
 
